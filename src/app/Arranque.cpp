@@ -17,11 +17,11 @@
 Arranque::Arranque() = default;
 
 Arranque::~Arranque() {
-    // The window and the data modules go before the lock is released.
+    // The progress window is a child of the main window; everything goes before the lock.
+    m_progreso.reset();
     m_ventana.reset();
     m_mdatos.reset();
     m_datos.reset();
-    m_progreso.reset();
 }
 
 bool Arranque::iniciar() {

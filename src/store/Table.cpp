@@ -145,6 +145,7 @@ void Table::onMasterChanged() {
     if (!isActive())
         return;
     checkBrowseMode();
+    m_count = -1;
     first();
 }
 
@@ -591,6 +592,7 @@ void Table::post() {
                              QStringLiteral("Falta el valor del campo %1.").arg(f.name), f.name);
     }
     const QString table = Schema::quoteIdent(d.sqlName);
+    checkEmptyUniqueKeys();
     if (state() == Insert) {
         QStringList cols, marks;
         QVariantList binds;
@@ -640,6 +642,39 @@ void Table::post() {
     const QList<Row> found = fetch(same, Dir::Forward, 1);
     seekTo(found.isEmpty() ? stored : found.first());
     Q_EMIT afterPost();
+}
+
+// SQLite lets any number of records leave a unique field empty; in this system an empty key
+// is a value like any other, so a second record with it is a key violation.
+void Table::checkEmptyUniqueKeys() const {
+    const TableDef &d = def();
+    for (const IndexDef &idx : d.indexes) {
+        if (!idx.unique)
+            continue;
+        QStringList parts;
+        QVariantList binds;
+        bool anyEmpty = false;
+        for (const QString &f : idx.fields) {
+            const QVariant v = m_buf.v.value(d.fieldIndex(f));
+            anyEmpty = anyEmpty || v.isNull();
+            parts << Schema::quoteIdent(f) + QStringLiteral(" IS ?");
+            binds << v;
+        }
+        if (!anyEmpty)
+            continue;
+        Statement &st = m_conn->cached(QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1")
+                                           .arg(Schema::quoteIdent(d.sqlName),
+                                                parts.join(QStringLiteral(" AND "))));
+        st.bindAll(binds);
+        st.bind(int(binds.size()) + 1, state() == Insert ? qint64(0) : m_buf.rowid);
+        const bool taken = st.step();
+        st.reset();
+        if (taken)
+            throw StoreError(StoreError::KeyViolation,
+                             QStringLiteral("Violación de clave: ya existe un registro con %1 vacío.")
+                                 .arg(idx.fields.join(QStringLiteral(", "))),
+                             idx.fields.value(0));
+    }
 }
 
 void Table::cancel() {

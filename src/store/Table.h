@@ -98,6 +98,7 @@ private:
     void moved();
     const Row *current() const;
     void onMasterChanged();
+    void checkEmptyUniqueKeys() const;
     QString selectList() const;
 
     QString m_tableName;
