@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
+#include <QScreen>
 
 Arranque::Arranque() = default;
 
@@ -93,6 +94,9 @@ bool Arranque::abrirEmpresaConfigurada(const QString &ruta) {
 int Arranque::ejecutar(QApplication &app) {
     if (!iniciar())
         return 1;
+    // Without a window manager "maximised" means nothing; the screen's size is asked for too.
+    if (QScreen *pantalla = QApplication::primaryScreen())
+        m_ventana->setGeometry(pantalla->availableGeometry());
     m_ventana->showMaximized();
     return app.exec();
 }
