@@ -6,6 +6,7 @@
 #include "app/Programa.h"
 #include "app/TFormI.h"
 #include "app/TFormMenuPrincipal.h"
+#include "app/TformConexion.h"
 #include "store/StoreError.h"
 #include "store/TDatos.h"
 #include "store/TMDatos.h"
@@ -47,13 +48,14 @@ bool Arranque::iniciar() {
     const IniFile ini(Programa::ficheroIni());
     const QString contrasena = ini.readString(Clave::Aplicacion, Clave::Otros, QString());
     const QString usuario = ini.readString(Clave::Aplicacion, Clave::Usuario, QString());
-    Q_UNUSED(usuario)
 
     m_ventana = std::make_unique<TFormMenuPrincipal>();
     QApplication::setApplicationDisplayName(titulo);
-    // The start-up password is asked here, before any company is opened, once the login
-    // window exists; until then a stored password does not stop the start.
-    Q_UNUSED(contrasena)
+    if (!contrasena.isEmpty()) {
+        TformConexion conexion(contrasena, usuario, QStringLiteral("v. ") + Programa::version());
+        if (conexion.exec() != QDialog::Accepted)
+            return false;
+    }
 
     m_ventana->ficheroAyuda.clear();
     m_progreso = std::make_unique<TFormI>(m_ventana.get());

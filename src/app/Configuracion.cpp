@@ -25,3 +25,18 @@ AjustesEmpresa AjustesEmpresa::leer(const IniFile &ini) {
     a.bloquear = ini.readInteger(Aplicacion, Bloquear, 0);
     return a;
 }
+
+namespace {
+ValoresPrincipales *g_valores = nullptr;
+}
+
+ValoresPrincipales *ValoresPrincipales::instancia() {
+    return g_valores;
+}
+ValoresPrincipales::ValoresPrincipales() {
+    g_valores = this;
+}
+ValoresPrincipales::~ValoresPrincipales() {
+    if (g_valores == this)
+        g_valores = nullptr;
+}

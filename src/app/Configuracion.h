@@ -34,6 +34,30 @@ struct AjustesEmpresa {
     static AjustesEmpresa leer(const IniFile &ini);
 };
 
+// The values the main window shares with every other window: the company settings and the
+// values one window writes just before another reads them. The main window is the one
+// instance; windows reach it through instancia() without depending on the main window.
+class ValoresPrincipales {
+public:
+    static ValoresPrincipales *instancia();
+
+    AjustesEmpresa ajustes;
+    QString tituloAplicacion;
+    QString version;
+    int modoListado = 0;
+    QString modoEdicion;
+    QString claveEdicion;
+    QString filtroImpresion;
+    QString valorSeleccionado;
+    QString ficheroAyuda;
+
+protected:
+    ValoresPrincipales();
+    ~ValoresPrincipales();
+    ValoresPrincipales(const ValoresPrincipales &) = delete;
+    ValoresPrincipales &operator=(const ValoresPrincipales &) = delete;
+};
+
 // Sections and keys of the configuration file, with their defaults.
 namespace Clave {
 inline const QString Aplicacion = QStringLiteral("Aplicacion");

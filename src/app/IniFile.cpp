@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <charconv>
+#include <cmath>
 
 QStringList IniFile::lines() const {
     QFile f(m_path);
@@ -28,16 +29,17 @@ QStringList IniFile::lines() const {
     return out;
 }
 
-void IniFile::save(const QStringList &content) {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+bool IniFile::save(const QStringList &content) {
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return false;
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly))
-        return;
+        return false;
     QByteArray out;
     for (const QString &line : content)
         out += line.toUtf8() + '\n';
     f.write(out);
-    f.commit();
+    return f.commit();
 }
 
 static bool isSectionHeader(const QString &line, QString *name = nullptr) {
@@ -126,19 +128,24 @@ bool IniFile::parseFloat(const QString &text, double *value) {
         return false;
     if (t.contains(',')) {
         // Spanish notation: "." groups thousands, "," marks the decimals.
+        if (t.lastIndexOf('.') > t.indexOf(','))
+            return false;
         t.remove('.');
         t.replace(',', '.');
     }
     bool ok = false;
     const double d = t.toDouble(&ok);
-    if (ok)
-        *value = d;
-    return ok;
+    if (!ok || !std::isfinite(d)) // "nan" and "inf" are not amounts
+        return false;
+    *value = d;
+    return true;
 }
 
 QString IniFile::floatText(double value) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    // Fixed notation, never an exponent: the shortest such text that reads back exactly.
+    char buf[400];
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, value == 0 ? 0.0 : value, std::chars_format::fixed);
     QString s = QString::fromLatin1(buf, int(r.ptr - buf));
     s.replace('.', ',');
     return s;
@@ -158,7 +165,12 @@ QDate IniFile::readDate(const QString &section, const QString &key, const QDate 
     return d.isValid() ? d : def;
 }
 
-void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
+bool IniFile::writeString(const QString &section, const QString &key, const QString &text) {
+    // A line break would end the line and start another: the value stays on one line.
+    QString value = text;
+    value.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace('\r', ' ')
+        .replace('\n', ' ');
     QStringList content = lines();
     int end = 0;
     int header = findSection(content, section, &end);
@@ -179,23 +191,23 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             --at;
         content.insert(at, key + '=' + value);
     }
-    save(content);
+    return save(content);
 }
 
-void IniFile::writeInteger(const QString &section, const QString &key, int value) {
-    writeString(section, key, QString::number(value));
+bool IniFile::writeInteger(const QString &section, const QString &key, int value) {
+    return writeString(section, key, QString::number(value));
 }
 
-void IniFile::writeBool(const QString &section, const QString &key, bool value) {
-    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+bool IniFile::writeBool(const QString &section, const QString &key, bool value) {
+    return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void IniFile::writeFloat(const QString &section, const QString &key, double value) {
-    writeString(section, key, floatText(value));
+bool IniFile::writeFloat(const QString &section, const QString &key, double value) {
+    return writeString(section, key, floatText(value));
 }
 
-void IniFile::writeDate(const QString &section, const QString &key, const QDate &value) {
-    writeString(section, key, Dates::shortText(value));
+bool IniFile::writeDate(const QString &section, const QString &key, const QDate &value) {
+    return writeString(section, key, Dates::shortText(value));
 }
 
 bool IniFile::sectionExists(const QString &section) const {
@@ -223,25 +235,25 @@ QStringList IniFile::readSection(const QString &section) const {
     return keys;
 }
 
-void IniFile::eraseSection(const QString &section) {
+bool IniFile::eraseSection(const QString &section) {
     QStringList content = lines();
     int end = 0;
     const int header = findSection(content, section, &end);
     if (header < 0)
-        return;
+        return true;
     content.erase(content.begin() + header, content.begin() + end);
-    save(content);
+    return save(content);
 }
 
-void IniFile::deleteKey(const QString &section, const QString &key) {
+bool IniFile::deleteKey(const QString &section, const QString &key) {
     QStringList content = lines();
     int end = 0;
     const int header = findSection(content, section, &end);
     if (header < 0)
-        return;
+        return true;
     const int i = findKey(content, header + 1, end, key);
     if (i < 0)
-        return;
+        return true;
     content.removeAt(i);
-    save(content);
+    return save(content);
 }

@@ -20,18 +20,20 @@ public:
     double readFloat(const QString &section, const QString &key, double def) const;
     QDate readDate(const QString &section, const QString &key, const QDate &def) const;
 
-    void writeString(const QString &section, const QString &key, const QString &value);
-    void writeInteger(const QString &section, const QString &key, int value);
-    void writeBool(const QString &section, const QString &key, bool value);
-    // Written with a decimal comma: 166.386 is "166,386".
-    void writeFloat(const QString &section, const QString &key, double value);
-    void writeDate(const QString &section, const QString &key, const QDate &value); // dd/mm/yyyy
+    // Writes return false when the file could not be written (it is then left as it was).
+    // A line break in a text value is written as a blank, so the value stays on its line.
+    bool writeString(const QString &section, const QString &key, const QString &value);
+    bool writeInteger(const QString &section, const QString &key, int value);
+    bool writeBool(const QString &section, const QString &key, bool value); // "1" / "0"
+    // Decimal comma, no grouping, no exponent: 166.386 is "166,386", 2.0 is "2".
+    bool writeFloat(const QString &section, const QString &key, double value);
+    bool writeDate(const QString &section, const QString &key, const QDate &value); // dd/mm/yyyy
 
     bool sectionExists(const QString &section) const;
     bool keyExists(const QString &section, const QString &key) const;
     QStringList readSection(const QString &section) const; // the keys, as spelt in the file
-    void eraseSection(const QString &section);
-    void deleteKey(const QString &section, const QString &key);
+    bool eraseSection(const QString &section);
+    bool deleteKey(const QString &section, const QString &key);
 
     // The reading rules of reals, shared with whoever reads such texts.
     static bool parseFloat(const QString &text, double *value);
@@ -39,7 +41,7 @@ public:
 
 private:
     QStringList lines() const;
-    void save(const QStringList &lines);
+    bool save(const QStringList &lines);
     // Index of the section's header line, or -1; and the end of the section (exclusive).
     static int findSection(const QStringList &lines, const QString &section, int *end);
     static int findKey(const QStringList &lines, int begin, int end, const QString &key);

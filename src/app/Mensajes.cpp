@@ -32,7 +32,8 @@ public:
         QString lineas = texto;
         lineas.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         lineas.replace('\r', '\n');
-        QMessageBox caja(icono, titulo, lineas, QMessageBox::NoButton, QApplication::activeWindow());
+        QMessageBox caja(icono, titulo, lineas, QMessageBox::NoButton,
+                         QApplication::activeWindow());
         QPushButton *si = nullptr;
         switch (botones) {
         case Botones::Aceptar:
@@ -44,7 +45,8 @@ public:
             break;
         case Botones::AceptarCancelar:
             si = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-            caja.setEscapeButton(caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole));
+            caja.setEscapeButton(
+                caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole));
             break;
         }
         caja.setDefaultButton(si);
@@ -58,7 +60,9 @@ ServicioMensajes *g_servicio = &g_cajas;
 
 } // namespace
 
-ServicioMensajes &ServicioMensajes::actual() { return *g_servicio; }
+ServicioMensajes &ServicioMensajes::actual() {
+    return *g_servicio;
+}
 
 ServicioMensajes *ServicioMensajes::instalar(ServicioMensajes *servicio) {
     ServicioMensajes *anterior = g_servicio;

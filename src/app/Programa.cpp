@@ -12,8 +12,12 @@ QString g_nombre;
 
 namespace Programa {
 
-QString titulo() { return QStringLiteral("Dudovuv oz aruduradore"); }
-QString version() { return QStringLiteral("3.5.3.1553 (02-12-2002)"); }
+QString titulo() {
+    return QStringLiteral("Dudovuv oz aruduradore");
+}
+QString version() {
+    return QStringLiteral("3.5.3.1553 (02-12-2002)");
+}
 
 QString carpeta() {
     if (!g_carpeta.isEmpty())
@@ -24,9 +28,13 @@ QString carpeta() {
     return QCoreApplication::applicationDirPath();
 }
 
-void fijarCarpeta(const QString &folder) { g_carpeta = folder; }
+void fijarCarpeta(const QString &folder) {
+    g_carpeta = folder;
+}
 
-void fijarNombreEjecutable(const QString &baseName) { g_nombre = baseName; }
+void fijarNombreEjecutable(const QString &baseName) {
+    g_nombre = baseName;
+}
 
 QString ficheroIni() {
     QString nombre = g_nombre;
@@ -37,10 +45,18 @@ QString ficheroIni() {
     return QDir(carpeta()).filePath(nombre + QStringLiteral(".INI"));
 }
 
-QString carpetaTablas() { return QDir(carpeta()).filePath(QStringLiteral("Tablas")); }
-QString carpetaTemp() { return QDir(carpeta()).filePath(QStringLiteral("TEMP")); }
-QString carpetaAyuda() { return QDir(carpeta()).filePath(QStringLiteral("ayuda")); }
-QString ficheroAyuda() { return QDir(carpetaAyuda()).filePath(QStringLiteral("ayuda.html")); }
+QString carpetaTablas() {
+    return QDir(carpeta()).filePath(QStringLiteral("Tablas"));
+}
+QString carpetaTemp() {
+    return QDir(carpeta()).filePath(QStringLiteral("TEMP"));
+}
+QString carpetaAyuda() {
+    return QDir(carpeta()).filePath(QStringLiteral("ayuda"));
+}
+QString ficheroAyuda() {
+    return QDir(carpetaAyuda()).filePath(QStringLiteral("ayuda.html"));
+}
 
 QString ficheroBloqueo() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

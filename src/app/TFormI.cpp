@@ -35,7 +35,9 @@ private:
 };
 } // namespace
 
-TFormI *TFormI::instancia() { return g_instancia; }
+TFormI *TFormI::instancia() {
+    return g_instancia;
+}
 
 TFormI::TFormI(QWidget *parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("FormI"));
@@ -95,17 +97,25 @@ void TFormI::texto(const QString &texto) {
     repaint();
 }
 
-QString TFormI::textoActual() const { return m_texto->text(); }
+QString TFormI::textoActual() const {
+    return m_texto->text();
+}
 
-void TFormI::avanzar(int pasos) { posicion(m_barra->value() + pasos); }
+void TFormI::avanzar(int pasos) {
+    posicion(m_barra->value() + pasos);
+}
 
 void TFormI::posicion(int valor) {
     m_barra->setValue(valor);
     m_barra->repaint();
 }
 
-int TFormI::posicionActual() const { return m_barra->value(); }
-bool TFormI::barraVisible() const { return !m_barra->isHidden(); }
+int TFormI::posicionActual() const {
+    return m_barra->value();
+}
+bool TFormI::barraVisible() const {
+    return !m_barra->isHidden();
+}
 
 void TFormI::cerrar() {
     if (!isVisible())

@@ -45,7 +45,9 @@ Connection::Connection(const QString &name, QObject *parent)
     setObjectName(name);
 }
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 QList<const TableDef *> Connection::companySchema() {
     QList<const TableDef *> out;
@@ -77,12 +79,14 @@ void Connection::open() {
             throw StoreError(StoreError::NotFound,
                              QStringLiteral("No se ha indicado la carpeta de la empresa."));
         if (!QFileInfo(folder).isDir())
-            throw StoreError(StoreError::NotFound,
-                             QStringLiteral("No existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
+            throw StoreError(
+                StoreError::NotFound,
+                QStringLiteral("No existe la carpeta %1.").arg(QDir::toNativeSeparators(folder)));
     }
     if (!QFileInfo(file).isFile())
-        throw StoreError(StoreError::NotFound, QStringLiteral("No se encuentra el fichero de datos %1.")
-                                                   .arg(QDir::toNativeSeparators(file)));
+        throw StoreError(StoreError::NotFound,
+                         QStringLiteral("No se encuentra el fichero de datos %1.")
+                             .arg(QDir::toNativeSeparators(file)));
 
     const QString qtName = QStringLiteral("%1#%2").arg(m_name).arg(++connectionSerial);
     {
@@ -101,7 +105,8 @@ void Connection::open() {
     }
     if (!m_db) {
         QSqlDatabase::removeDatabase(qtName);
-        throw StoreError(StoreError::Database, QStringLiteral("El controlador SQLite no está disponible."));
+        throw StoreError(StoreError::Database,
+                         QStringLiteral("El controlador SQLite no está disponible."));
     }
     setProperty("qtConnection", qtName);
     registerFunctions(m_db);
@@ -166,7 +171,9 @@ Statement &Connection::cached(const QString &sql) {
     return st;
 }
 
-void Connection::touch(const QString &sqlName) { m_versions[sqlName.toLower()] = ++m_versionSeed; }
+void Connection::touch(const QString &sqlName) {
+    m_versions[sqlName.toLower()] = ++m_versionSeed;
+}
 
 void Connection::touchAll() {
     for (const TableDef *t : m_tables)
@@ -199,13 +206,17 @@ void Connection::createDatabase(const QString &file, const QList<const TableDef 
     sqlite3_close(db);
 }
 
-bool Connection::aliasExists(const QString &name) { return aliasTable().contains(name); }
+bool Connection::aliasExists(const QString &name) {
+    return aliasTable().contains(name);
+}
 
 void Connection::addAlias(const QString &name, const QString &folder) {
     aliasTable().insert(name, folder);
 }
 
-QString Connection::aliasPath(const QString &name) { return aliasTable().value(name); }
+QString Connection::aliasPath(const QString &name) {
+    return aliasTable().value(name);
+}
 
 bool Connection::engineAvailable(QString *version) {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))

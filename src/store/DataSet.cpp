@@ -94,10 +94,10 @@ QVariant DataSet::lookupValue(const LookupDef &l) const {
     auto it = m_lookupCache.constFind(cacheKey);
     if (it != m_lookupCache.constEnd() && it->first == version)
         return it->second;
-    Statement &st = m_conn->cached(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? LIMIT 1")
-                                       .arg(Schema::quoteIdent(l.result),
-                                            Schema::quoteIdent(def->sqlName),
-                                            Schema::quoteIdent(l.lookupKey)));
+    Statement &st =
+        m_conn->cached(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? LIMIT 1")
+                           .arg(Schema::quoteIdent(l.result), Schema::quoteIdent(def->sqlName),
+                                Schema::quoteIdent(l.lookupKey)));
     st.bind(1, key);
     QVariant result;
     if (st.step()) {
@@ -214,22 +214,31 @@ void DataSet::setValue(const QString &field, const QVariant &value) {
     }
     const QVariant stored = toStored(f, value);
     if (f.type == FieldType::Text && f.size > 0 && stored.toString().size() > f.size)
-        throw StoreError(StoreError::FieldSize,
-                         QStringLiteral("El campo %1 admite como máximo %2 caracteres.")
-                             .arg(f.name)
-                             .arg(f.size),
-                         f.name);
+        throw StoreError(
+            StoreError::FieldSize,
+            QStringLiteral("El campo %1 admite como máximo %2 caracteres.").arg(f.name).arg(f.size),
+            f.name);
     setStoredValue(i, stored);
     Q_EMIT fieldChanged(f.name);
 }
 
-void DataSet::setStoredValue(int, const QVariant &) { failReadOnly(); }
-void DataSet::edit() { failReadOnly(); }
-void DataSet::insert() { failReadOnly(); }
-void DataSet::append() { failReadOnly(); }
+void DataSet::setStoredValue(int, const QVariant &) {
+    failReadOnly();
+}
+void DataSet::edit() {
+    failReadOnly();
+}
+void DataSet::insert() {
+    failReadOnly();
+}
+void DataSet::append() {
+    failReadOnly();
+}
 void DataSet::post() {}
 void DataSet::cancel() {}
-void DataSet::remove() { failReadOnly(); }
+void DataSet::remove() {
+    failReadOnly();
+}
 
 void DataSet::checkBrowseMode() {
     if (isEditing())
@@ -275,7 +284,9 @@ void DataSet::setFiltered(bool on) {
     }
 }
 
-QString DataSet::sqlColumn(const QString &field) const { return Schema::quoteIdent(field); }
+QString DataSet::sqlColumn(const QString &field) const {
+    return Schema::quoteIdent(field);
+}
 
 double DataSet::sum(const QString &field) {
     const QVariantList r =

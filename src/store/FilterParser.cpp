@@ -75,8 +75,8 @@ private:
         while (!atEnd() && (peek().isLetterOrNumber() || peek() == '_' || peek() == '.'))
             ++m_pos;
         if (m_pos == start)
-            fail(m_text, QStringLiteral("se esperaba un nombre de campo en la posición %1")
-                             .arg(start + 1));
+            fail(m_text,
+                 QStringLiteral("se esperaba un nombre de campo en la posición %1").arg(start + 1));
         return m_text.mid(start, m_pos - start);
     }
 
@@ -84,7 +84,7 @@ private:
         skipBlanks();
         static const QStringList ops = {QStringLiteral(">="), QStringLiteral("<="),
                                         QStringLiteral("<>"), QStringLiteral("="),
-                                        QStringLiteral(">"), QStringLiteral("<")};
+                                        QStringLiteral(">"),  QStringLiteral("<")};
         for (const QString &o : ops) {
             if (m_text.mid(m_pos, o.size()) == o) {
                 m_pos += int(o.size());
@@ -149,16 +149,16 @@ private:
         case FieldType::Date: {
             const QDate d = Dates::parse(raw);
             if (!d.isValid())
-                throw StoreError(StoreError::Filter,
-                                 QStringLiteral("'%1' no es una fecha válida para el campo %2.")
-                                     .arg(raw, name),
-                                 name);
+                throw StoreError(
+                    StoreError::Filter,
+                    QStringLiteral("'%1' no es una fecha válida para el campo %2.").arg(raw, name),
+                    name);
             return Dates::toIso(d);
         }
         case FieldType::Logical: {
             const QString v = raw.trimmed().toLower();
-            if (v == QLatin1String("true") || v == QStringLiteral("sí") || v == QLatin1String("si") ||
-                v == QLatin1String("1"))
+            if (v == QLatin1String("true") || v == QStringLiteral("sí") ||
+                v == QLatin1String("si") || v == QLatin1String("1"))
                 return qint64(1);
             if (v == QLatin1String("false") || v == QLatin1String("no") || v == QLatin1String("0"))
                 return qint64(0);
@@ -176,10 +176,10 @@ private:
             }
             const double d = t.toDouble(&ok);
             if (!ok)
-                throw StoreError(StoreError::Filter,
-                                 QStringLiteral("'%1' no es un número válido para el campo %2.")
-                                     .arg(raw, name),
-                                 name);
+                throw StoreError(
+                    StoreError::Filter,
+                    QStringLiteral("'%1' no es un número válido para el campo %2.").arg(raw, name),
+                    name);
             return d;
         }
         }

@@ -101,11 +101,11 @@ Query::Translated Query::translate(const QString &sql) {
                 afterTableKeyword = true;
                 continue;
             }
-            static const QStringList clauses = {
-                QStringLiteral("WHERE"), QStringLiteral("GROUP"), QStringLiteral("ORDER"),
-                QStringLiteral("SET"),   QStringLiteral("ON"),    QStringLiteral("VALUES"),
-                QStringLiteral("HAVING"), QStringLiteral("SELECT"), QStringLiteral("UNION"),
-                QStringLiteral("LIMIT")};
+            static const QStringList clauses = {QStringLiteral("WHERE"),  QStringLiteral("GROUP"),
+                                                QStringLiteral("ORDER"),  QStringLiteral("SET"),
+                                                QStringLiteral("ON"),     QStringLiteral("VALUES"),
+                                                QStringLiteral("HAVING"), QStringLiteral("SELECT"),
+                                                QStringLiteral("UNION"),  QStringLiteral("LIMIT")};
             if (clauses.contains(upper))
                 afterTableKeyword = false;
             if (afterTableKeyword) {
@@ -148,7 +148,9 @@ SqlCondition Query::filterCondition() const {
     });
 }
 
-QString Query::sqlColumn(const QString &field) const { return Schema::quoteIdent(field); }
+QString Query::sqlColumn(const QString &field) const {
+    return Schema::quoteIdent(field);
+}
 
 void Query::bindParams(Statement &st, const SqlCondition &filter) const {
     int positional = 0;
@@ -164,8 +166,9 @@ void Query::bindParams(Statement &st, const SqlCondition &filter) const {
         else if (m_params.contains(key))
             st.bind(p, m_params.value(key));
         else
-            throw StoreError(StoreError::NotFound,
-                             QStringLiteral("Falta el valor del parámetro %1 de la consulta.").arg(name));
+            throw StoreError(
+                StoreError::NotFound,
+                QStringLiteral("Falta el valor del parámetro %1 de la consulta.").arg(name));
     }
 }
 
@@ -193,7 +196,8 @@ void Query::open() {
     if (isActive())
         return;
     if (!m_conn || !m_conn->isOpen())
-        throw StoreError(StoreError::State, QStringLiteral("No hay ninguna base de datos abierta."));
+        throw StoreError(StoreError::State,
+                         QStringLiteral("No hay ninguna base de datos abierta."));
     m_tr = translate(m_sql);
     {
         Statement plain(m_conn->handle(), m_tr.sql);
@@ -301,7 +305,9 @@ void Query::refresh() {
     first();
 }
 
-bool Query::isEmpty() const { return m_idx < 0; }
+bool Query::isEmpty() const {
+    return m_idx < 0;
+}
 
 int Query::recordCount() {
     if (!isActive())
@@ -348,7 +354,8 @@ QVariantList Query::aggregate(const QStringList &sqlExpressions) {
 
 int Query::execSql() {
     if (!m_conn || !m_conn->isOpen())
-        throw StoreError(StoreError::State, QStringLiteral("No hay ninguna base de datos abierta."));
+        throw StoreError(StoreError::State,
+                         QStringLiteral("No hay ninguna base de datos abierta."));
     close();
     m_tr = translate(m_sql);
     Statement st(m_conn->handle(), m_tr.sql);

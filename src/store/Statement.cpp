@@ -139,7 +139,9 @@ void Statement::bindAll(const QVariantList &values, int first) {
         bind(first + i, values[i]);
 }
 
-int Statement::parameterCount() const { return sqlite3_bind_parameter_count(m_stmt); }
+int Statement::parameterCount() const {
+    return sqlite3_bind_parameter_count(m_stmt);
+}
 
 QString Statement::parameterName(int position) const {
     const char *n = sqlite3_bind_parameter_name(m_stmt, position);
@@ -161,7 +163,9 @@ void Statement::exec() {
     }
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
 QString Statement::columnName(int i) const {
     return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
@@ -192,8 +196,12 @@ QVariant Statement::column(int i) const {
     }
 }
 
-double Statement::columnDouble(int i) const { return sqlite3_column_double(m_stmt, i); }
-qint64 Statement::columnInt64(int i) const { return sqlite3_column_int64(m_stmt, i); }
+double Statement::columnDouble(int i) const {
+    return sqlite3_column_double(m_stmt, i);
+}
+qint64 Statement::columnInt64(int i) const {
+    return sqlite3_column_int64(m_stmt, i);
+}
 bool Statement::columnIsNull(int i) const {
     return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
 }

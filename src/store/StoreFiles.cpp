@@ -8,8 +8,8 @@
 namespace StoreFiles {
 
 QString templateFile(const QString &programFolder) {
-    return QDir(programFolder).filePath(QStringLiteral("Tablas/") +
-                                        QString::fromLatin1(Connection::kCompanyFile));
+    return QDir(programFolder)
+        .filePath(QStringLiteral("Tablas/") + QString::fromLatin1(Connection::kCompanyFile));
 }
 
 void ensureTemplate(const QString &programFolder) {

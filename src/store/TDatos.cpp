@@ -4,7 +4,9 @@ namespace {
 TDatos *g_instancia = nullptr;
 }
 
-TDatos *TDatos::instancia() { return g_instancia; }
+TDatos *TDatos::instancia() {
+    return g_instancia;
+}
 
 Table *TDatos::tabla(const QString &objectName, const QString &tableName, DataSource **source) {
     auto *t = new Table(db, tableName, this);
@@ -39,7 +41,8 @@ TDatos::TDatos(QObject *parent) : QObject(parent) {
     TTaller = tabla(QStringLiteral("TTaller"), QStringLiteral("Taller.DB"), &DTaller);
     TSeguros = tabla(QStringLiteral("TSeguros"), QStringLiteral("Seguros.DB"), &DSeguros);
     TGastos = tabla(QStringLiteral("TGastos"), QStringLiteral("Gastos.DB"), &DGastos);
-    TNeumaticos = tabla(QStringLiteral("TNeumaticos"), QStringLiteral("Neumaticos.db"), &DNeumaticos);
+    TNeumaticos =
+        tabla(QStringLiteral("TNeumaticos"), QStringLiteral("Neumaticos.db"), &DNeumaticos);
     TC = new Query(db, this);
     TC->setObjectName(QStringLiteral("TC"));
     DC = new DataSource(TC, this);
@@ -56,9 +59,12 @@ TDatos::TDatos(QObject *parent) : QObject(parent) {
 
     auto lookup = [](const char *name, const char *key, const char *table, const char *lookupKey,
                      const char *result, int size) {
-        return LookupDef{QString::fromUtf8(name),  QString::fromUtf8(key),
-                         QString::fromUtf8(table), QString::fromUtf8(lookupKey),
-                         QString::fromUtf8(result), FieldType::Text,
+        return LookupDef{QString::fromUtf8(name),
+                         QString::fromUtf8(key),
+                         QString::fromUtf8(table),
+                         QString::fromUtf8(lookupKey),
+                         QString::fromUtf8(result),
+                         FieldType::Text,
                          size};
     };
     TReportes->addLookupField(
@@ -79,8 +85,8 @@ TDatos::~TDatos() {
 }
 
 QList<Table *> TDatos::tablasCompartidas() const {
-    return {TCamiones, TPortes,  TReportes, TFacturas, TClientes,   TConceptos, TCamioneros, TTaller,
-            TSeguros,  TLugar,   TDetalles, TViajes,   TGastos,     TAutopistas, TConGasto};
+    return {TCamiones, TPortes, TReportes, TFacturas, TClientes, TConceptos,  TCamioneros, TTaller,
+            TSeguros,  TLugar,  TDetalles, TViajes,   TGastos,   TAutopistas, TConGasto};
 }
 
 void TDatos::abrirTablasCompartidas() {

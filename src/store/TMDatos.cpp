@@ -4,7 +4,9 @@ namespace {
 TMDatos *g_instancia = nullptr;
 }
 
-TMDatos *TMDatos::instancia() { return g_instancia; }
+TMDatos *TMDatos::instancia() {
+    return g_instancia;
+}
 
 TMDatos::TMDatos(Connection *company, QObject *parent) : QObject(parent) {
     setObjectName(QStringLiteral("MDatos"));

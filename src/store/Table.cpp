@@ -70,7 +70,9 @@ void Table::buildFields() {
     m_select = cols.join(QStringLiteral(", "));
 }
 
-QString Table::selectList() const { return m_select; }
+QString Table::selectList() const {
+    return m_select;
+}
 
 void Table::setIndexName(const QString &name) {
     if (name.isEmpty()) {
@@ -79,8 +81,9 @@ void Table::setIndexName(const QString &name) {
     } else {
         const IndexDef *idx = def().index(name);
         if (!idx)
-            throw StoreError(StoreError::NoIndex,
-                             QStringLiteral("La tabla %1 no tiene el índice %2.").arg(m_tableName, name));
+            throw StoreError(
+                StoreError::NoIndex,
+                QStringLiteral("La tabla %1 no tiene el índice %2.").arg(m_tableName, name));
         m_indexName = idx->name;
         m_order = idx->fields;
     }
@@ -94,8 +97,9 @@ void Table::setIndexFieldNames(const QString &fields) {
     for (const QString &f : fields.split(';', Qt::SkipEmptyParts)) {
         const FieldDef *fd = def().field(f.trimmed());
         if (!fd)
-            throw StoreError(StoreError::NotFound,
-                             QStringLiteral("La tabla %1 no tiene el campo %2.").arg(m_tableName, f));
+            throw StoreError(
+                StoreError::NotFound,
+                QStringLiteral("La tabla %1 no tiene el campo %2.").arg(m_tableName, f));
         wanted << fd->name;
     }
     if (wanted.isEmpty()) {
@@ -202,8 +206,8 @@ SqlCondition Table::linkCondition() const {
     SqlCondition c;
     if (!m_master)
         return c;
-    const bool masterHasRecord = m_master->isActive() &&
-                                 (m_master->state() == Insert || !m_master->isEmpty());
+    const bool masterHasRecord =
+        m_master->isActive() && (m_master->state() == Insert || !m_master->isEmpty());
     if (!masterHasRecord || m_order.size() < m_masterFields.size()) {
         c.sql = QStringLiteral("0");
         return c;
@@ -275,7 +279,8 @@ SqlCondition Table::keyCondition(const Row &anchor, Cmp cmp) const {
         const QVariant &k = keys[i];
         SqlCondition beyond, equal;
         if (forward) {
-            beyond.sql = k.isNull() ? col + QStringLiteral(" IS NOT NULL") : col + QStringLiteral(" > ?");
+            beyond.sql =
+                k.isNull() ? col + QStringLiteral(" IS NOT NULL") : col + QStringLiteral(" > ?");
         } else {
             beyond.sql = k.isNull() ? QStringLiteral("0")
                                     : QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(col);
@@ -296,7 +301,8 @@ SqlCondition Table::keyCondition(const Row &anchor, Cmp cmp) const {
 QList<Table::Row> Table::fetch(const SqlCondition &extra, Dir dir, int limit, bool) const {
     SqlCondition where = whereCondition();
     where.append(extra);
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_select, Schema::quoteIdent(def().sqlName));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(m_select, Schema::quoteIdent(def().sqlName));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.sql;
     sql += QStringLiteral(" ORDER BY ") + orderBy(dir) + QStringLiteral(" LIMIT ?");
@@ -331,7 +337,8 @@ QList<Table::Row> Table::fetchAfter(const Row &anchor, int limit) const {
 QList<Table::Row> Table::fetchBefore(const Row &anchor, int limit) const {
     // With one order field the records with an empty key all come first: read the non-empty
     // ones through the index, then the empty ones.
-    const bool simple = m_order.size() == 1 && !anchor.v.value(def().fieldIndex(m_order[0])).isNull();
+    const bool simple =
+        m_order.size() == 1 && !anchor.v.value(def().fieldIndex(m_order[0])).isNull();
     if (!simple)
         return fetch(keyCondition(anchor, Cmp::Lt), Dir::Backward, limit);
     const QString col = Schema::quoteIdent(m_order[0]);
@@ -488,7 +495,9 @@ void Table::refresh() {
     resync();
 }
 
-bool Table::isEmpty() const { return state() != Insert && current() == nullptr; }
+bool Table::isEmpty() const {
+    return state() != Insert && current() == nullptr;
+}
 
 int Table::recordCount() {
     requireOpen();
@@ -565,7 +574,9 @@ void Table::insert() {
     m_modified = false;
 }
 
-void Table::append() { insert(); }
+void Table::append() {
+    insert();
+}
 
 void Table::checkBrowseMode() {
     if (state() == Insert && !m_modified) {
@@ -603,9 +614,9 @@ void Table::post() {
             marks << QStringLiteral("?");
             binds << m_buf.v[i];
         }
-        Statement &st = m_conn->cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                           .arg(table, cols.join(QStringLiteral(", ")),
-                                                marks.join(QStringLiteral(", "))));
+        Statement &st = m_conn->cached(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
         st.bindAll(binds);
         st.exec();
         st.reset();
@@ -662,18 +673,19 @@ void Table::checkEmptyUniqueKeys() const {
         }
         if (!anyEmpty)
             continue;
-        Statement &st = m_conn->cached(QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1")
-                                           .arg(Schema::quoteIdent(d.sqlName),
-                                                parts.join(QStringLiteral(" AND "))));
+        Statement &st = m_conn->cached(
+            QStringLiteral("SELECT 1 FROM %1 WHERE %2 AND rowid <> ? LIMIT 1")
+                .arg(Schema::quoteIdent(d.sqlName), parts.join(QStringLiteral(" AND "))));
         st.bindAll(binds);
         st.bind(int(binds.size()) + 1, state() == Insert ? qint64(0) : m_buf.rowid);
         const bool taken = st.step();
         st.reset();
         if (taken)
-            throw StoreError(StoreError::KeyViolation,
-                             QStringLiteral("Violación de clave: ya existe un registro con %1 vacío.")
-                                 .arg(idx.fields.join(QStringLiteral(", "))),
-                             idx.fields.value(0));
+            throw StoreError(
+                StoreError::KeyViolation,
+                QStringLiteral("Violación de clave: ya existe un registro con %1 vacío.")
+                    .arg(idx.fields.join(QStringLiteral(", "))),
+                idx.fields.value(0));
     }
 }
 
@@ -697,8 +709,9 @@ void Table::remove() {
     syncIfStale();
     const Row *cur = current();
     if (!cur)
-        throw StoreError(StoreError::State,
-                         QStringLiteral("No hay ningún registro que eliminar en %1.").arg(m_tableName));
+        throw StoreError(
+            StoreError::State,
+            QStringLiteral("No hay ningún registro que eliminar en %1.").arg(m_tableName));
     const Row anchor = *cur;
     const int recNoBefore = m_recNo;
     Statement &st = m_conn->cached(
@@ -740,9 +753,10 @@ bool Table::findNearest(const QVariantList &values) {
         return current() != nullptr;
     }
     SqlCondition c;
-    c.sql = keys.size() == 1 ? cols[0] + QStringLiteral(" >= ?")
-                             : QStringLiteral("(%1) >= (%2)")
-                                   .arg(cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    c.sql = keys.size() == 1
+                ? cols[0] + QStringLiteral(" >= ?")
+                : QStringLiteral("(%1) >= (%2)")
+                      .arg(cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     c.binds = keys;
     QList<Row> rows = fetch(c, Dir::Forward, kSeek);
     if (rows.isEmpty()) {
@@ -763,8 +777,8 @@ bool Table::findKey(const QVariantList &values) {
     QStringList parts;
     for (int i = 0; i < values.size() && i < m_order.size(); ++i) {
         const QVariant v = toStored(fieldInfo(m_order[i]), values[i]);
-        parts << Schema::quoteIdent(m_order[i]) + (v.isNull() ? QStringLiteral(" IS NULL")
-                                                               : QStringLiteral(" = ?"));
+        parts << Schema::quoteIdent(m_order[i]) +
+                     (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
         if (!v.isNull())
             c.binds << v;
     }
@@ -785,7 +799,8 @@ bool Table::locate(const QString &field, const QVariant &value) {
                          QStringLiteral("No se puede buscar por el campo %1.").arg(f.name));
     const QVariant v = toStored(f, value);
     SqlCondition c;
-    c.sql = Schema::quoteIdent(f.name) + (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
+    c.sql = Schema::quoteIdent(f.name) +
+            (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
     if (!v.isNull())
         c.binds << v;
     checkBrowseMode();
@@ -819,8 +834,9 @@ qint64 Table::rowId() const {
 QVariantList Table::aggregate(const QStringList &sqlExpressions) {
     requireOpen();
     const SqlCondition where = whereCondition();
-    QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(sqlExpressions.join(QStringLiteral(", ")), Schema::quoteIdent(def().sqlName));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2")
+            .arg(sqlExpressions.join(QStringLiteral(", ")), Schema::quoteIdent(def().sqlName));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.sql;
     Statement &st = m_conn->cached(sql);

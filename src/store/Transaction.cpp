@@ -2,7 +2,8 @@
 
 #include "store/Connection.h"
 
-Transaction::Transaction(Connection &connection) : m_conn(connection), m_level(connection.m_txDepth) {
+Transaction::Transaction(Connection &connection)
+    : m_conn(connection), m_level(connection.m_txDepth) {
     if (m_level == 0)
         m_conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
     else

@@ -22,16 +22,22 @@ class TstArranque : public QObject {
         db.setPath(carpeta);
         db.open();
         for (int i = 1; i <= portes; ++i)
-            ProgramaTemporal::insertar(db, QStringLiteral("portes.DB"),
-                                       {{"Numero", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))},
-                                        {"Fecha", QDate(2005, 1, i)}, {"Matricula", "A"},
-                                        {"Facturado", "No"}, {"Pagado", "No"}, {"Reportado", "No"}});
+            ProgramaTemporal::insertar(
+                db, QStringLiteral("portes.DB"),
+                {{"Numero", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))},
+                 {"Fecha", QDate(2005, 1, i)},
+                 {"Matricula", "A"},
+                 {"Facturado", "No"},
+                 {"Pagado", "No"},
+                 {"Reportado", "No"}});
         for (int i = 1; i <= reportes; ++i)
-            ProgramaTemporal::insertar(db, QStringLiteral("reportes.DB"),
-                                       {{"Numero", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))}});
+            ProgramaTemporal::insertar(
+                db, QStringLiteral("reportes.DB"),
+                {{"Numero", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))}});
         for (int i = 1; i <= viajes; ++i)
-            ProgramaTemporal::insertar(db, QStringLiteral("viaje.DB"),
-                                       {{"NumViaje", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))}});
+            ProgramaTemporal::insertar(
+                db, QStringLiteral("viaje.DB"),
+                {{"NumViaje", QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'))}});
     }
 
 private Q_SLOTS:
@@ -40,7 +46,8 @@ private Q_SLOTS:
         MensajesGuionizados mensajes;
         Arranque arranque;
         QVERIFY(arranque.iniciar());
-        QCOMPARE(arranque.ventana()->windowTitle(), QStringLiteral("No hay ninguna empresa abierta..."));
+        QCOMPARE(arranque.ventana()->windowTitle(),
+                 QStringLiteral("No hay ninguna empresa abierta..."));
         QVERIFY(arranque.ventana()->textoEstado().isEmpty());
         QVERIFY(!QFileInfo::exists(programa.ini()));
         QVERIFY(!arranque.datos()->TPortes->isActive());
@@ -57,7 +64,8 @@ private Q_SLOTS:
         QVERIFY(arranque.iniciar());
         TFormMenuPrincipal *v = arranque.ventana();
         QCOMPARE(v->windowTitle(), QStringLiteral("Empresa: 3 - TRANSPORTES ABC"));
-        QCOMPARE(v->textoEstado(), QStringLiteral("Inicio: 01/01/2005**2 Portes**1 Reportes**3 Viajes"));
+        QCOMPARE(v->textoEstado(),
+                 QStringLiteral("Inicio: 01/01/2005**2 Portes**1 Reportes**3 Viajes"));
         QCOMPARE(v->ajustes.cambio, 166.386);
         QCOMPARE(v->ajustes.moneda, QStringLiteral("Euros"));
         QCOMPARE(v->ajustes.mostrarTotal, 1);
@@ -72,7 +80,8 @@ private Q_SLOTS:
         d->TPortes->setFiltered(true);
         IniFile(programa.ini()).writeString(Clave::Empresa, Clave::Cambio, QStringLiteral("2,5"));
         QVERIFY(v->AbrirEmpresa());
-        QCOMPARE(v->textoEstado(), QStringLiteral("Inicio: 01/01/2005**2 Portes**1 Reportes**3 Viajes"));
+        QCOMPARE(v->textoEstado(),
+                 QStringLiteral("Inicio: 01/01/2005**2 Portes**1 Reportes**3 Viajes"));
         QCOMPARE(v->ajustes.cambio, 2.5);
     }
 
@@ -83,7 +92,8 @@ private Q_SLOTS:
         Arranque arranque;
         QVERIFY(arranque.iniciar());
         QCOMPARE(arranque.ventana()->windowTitle(), QStringLiteral("Empresa: 1 - "));
-        QCOMPARE(arranque.ventana()->textoEstado(), QStringLiteral("Abra una empresa antes de continuar."));
+        QCOMPARE(arranque.ventana()->textoEstado(),
+                 QStringLiteral("Abra una empresa antes de continuar."));
     }
 
     void failureMessageNamesCompanyErrorAndClass() {
@@ -100,10 +110,11 @@ private Q_SLOTS:
         Arranque arranque;
         QVERIFY(arranque.iniciar());
         QCOMPARE(mensajes.vistos().size(), 1);
-        QCOMPARE(mensajes.ultimoTexto(),
-                 QStringLiteral("Se ha producido el siguiente error al intentar abrir la empresa\r\r"
-                                "7 - TRANSPORTES ABC\r\rNo se encuentra la tabla viaje.DB.\r De la "
-                                "clase: StoreError"));
+        QCOMPARE(
+            mensajes.ultimoTexto(),
+            QStringLiteral("Se ha producido el siguiente error al intentar abrir la empresa\r\r"
+                           "7 - TRANSPORTES ABC\r\rNo se encuentra la tabla viaje.DB.\r De la "
+                           "clase: StoreError"));
         TDatos *d = arranque.datos();
         QVERIFY(d->TDetalles->isActive());
         QVERIFY(!d->TViajes->isActive());
@@ -119,20 +130,22 @@ private Q_SLOTS:
         mensajes.esperar(TipoMensaje::Error);
         Arranque arranque;
         QVERIFY(arranque.iniciar());
-        QVERIFY(mensajes.ultimoTexto().startsWith(
-            QStringLiteral("Se ha producido el siguiente error al intentar abrir la empresa\r\r2 - ABC\r\r")));
+        QVERIFY(mensajes.ultimoTexto().startsWith(QStringLiteral(
+            "Se ha producido el siguiente error al intentar abrir la empresa\r\r2 - ABC\r\r")));
         QVERIFY(mensajes.ultimoTexto().endsWith(QStringLiteral("\r De la clase: StoreError")));
     }
 
     void missingCompanyFolderStartsWithoutCompany() {
         ProgramaTemporal programa;
-        IniFile(programa.ini()).writeString(Clave::Empresa, Clave::Ruta, programa.ruta(QStringLiteral("Emp9")));
+        IniFile(programa.ini())
+            .writeString(Clave::Empresa, Clave::Ruta, programa.ruta(QStringLiteral("Emp9")));
         MensajesGuionizados mensajes;
         mensajes.esperar(TipoMensaje::Error);
         Arranque arranque;
         QVERIFY(arranque.iniciar());
         QVERIFY(mensajes.ultimoTexto().contains(QStringLiteral("Emp9")));
-        QCOMPARE(arranque.ventana()->windowTitle(), QStringLiteral("No hay ninguna empresa abierta..."));
+        QCOMPARE(arranque.ventana()->windowTitle(),
+                 QStringLiteral("No hay ninguna empresa abierta..."));
         QVERIFY(!QFileInfo::exists(programa.ruta(QStringLiteral("Emp9"))));
     }
 

@@ -57,36 +57,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("filtro");
         QTest::addColumn<QStringList>("esperados");
         const QString portes = QStringLiteral("portes.DB");
-        QTest::newRow("bracketed name") << portes << "[Matricula] = '1111AAA'"
-                                        << QStringList{"000003/05"};
+        QTest::newRow("bracketed name")
+            << portes << "[Matricula] = '1111AAA'" << QStringList{"000003/05"};
         QTest::newRow("bare name") << portes << "Matricula = '1111AAA'" << QStringList{"000003/05"};
         QTest::newRow("period includes both ends")
             << portes << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05'"
             << QStringList{"000001/05", "000002/05"};
-        QTest::newRow("four-digit years") << portes << "[Fecha] >= '31/12/2004' AND [Fecha] <= '01/01/2005'"
-                                          << QStringList{"000001/05", "000004/04"};
-        QTest::newRow("quote doubled") << portes << "[Transportista] = 'O''NEILL'"
-                                       << QStringList{"000001/05", "000003/05"};
-        QTest::newRow("AND inside a value") << portes << "[Transportista] = 'SMITH AND SONS'"
-                                            << QStringList{"000002/05"};
-        QTest::newRow("text equality is exact") << portes << "[Transportista] = 'o''neill'"
-                                                << QStringList{};
-        QTest::newRow("accented text") << portes << "[Transportista] = 'GARCÍA'"
-                                       << QStringList{"000004/04"};
-        QTest::newRow("Sí/No flag Sí") << portes << "[Facturado] = 'Sí'" << QStringList{"000001/05"};
-        QTest::newRow("Sí/No flag No") << portes << "[Pagado] = 'No'"
-                                       << QStringList{"000001/05", "000003/05", "000004/04"};
+        QTest::newRow("four-digit years")
+            << portes << "[Fecha] >= '31/12/2004' AND [Fecha] <= '01/01/2005'"
+            << QStringList{"000001/05", "000004/04"};
+        QTest::newRow("quote doubled")
+            << portes << "[Transportista] = 'O''NEILL'" << QStringList{"000001/05", "000003/05"};
+        QTest::newRow("AND inside a value")
+            << portes << "[Transportista] = 'SMITH AND SONS'" << QStringList{"000002/05"};
+        QTest::newRow("text equality is exact")
+            << portes << "[Transportista] = 'o''neill'" << QStringList{};
+        QTest::newRow("accented text")
+            << portes << "[Transportista] = 'GARCÍA'" << QStringList{"000004/04"};
+        QTest::newRow("Sí/No flag Sí")
+            << portes << "[Facturado] = 'Sí'" << QStringList{"000001/05"};
+        QTest::newRow("Sí/No flag No")
+            << portes << "[Pagado] = 'No'" << QStringList{"000001/05", "000003/05", "000004/04"};
         QTest::newRow("accumulated example")
             << portes
             << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05' AND [Matricula] = '4321KLM' AND "
                "[Pagado] = 'No'"
             << QStringList{"000001/05"};
-        QTest::newRow("lower-case and") << portes << "[Matricula] = '4321KLM' and [Pagado] = 'Sí'"
-                                        << QStringList{"000002/05"};
-        QTest::newRow("logical True") << QStringLiteral("viaje.DB") << "[Pagado] = 'True'"
-                                      << QStringList{"000001/05"};
-        QTest::newRow("logical False") << QStringLiteral("viaje.DB") << "Pagado = 'False'"
-                                       << QStringList{"000002/05"};
+        QTest::newRow("lower-case and")
+            << portes << "[Matricula] = '4321KLM' and [Pagado] = 'Sí'" << QStringList{"000002/05"};
+        QTest::newRow("logical True")
+            << QStringLiteral("viaje.DB") << "[Pagado] = 'True'" << QStringList{"000001/05"};
+        QTest::newRow("logical False")
+            << QStringLiteral("viaje.DB") << "Pagado = 'False'" << QStringList{"000002/05"};
         QTest::newRow("empty filter") << QStringLiteral("viaje.DB") << ""
                                       << QStringList{"000001/05", "000002/05", "000003/05"};
     }
@@ -96,22 +98,28 @@ private Q_SLOTS:
         QFETCH(QString, filtro);
         QFETCH(QStringList, esperados);
         const QString campo = tabla == QLatin1String("viaje.DB") ? QStringLiteral("NumViaje")
-                                                                  : QStringLiteral("Numero");
+                                                                 : QStringLiteral("Numero");
         QCOMPARE(numeros(tabla, campo, filtro), esperados);
     }
 
     void errors_data() {
         QTest::addColumn<QString>("filtro");
         QTest::addColumn<QString>("enElMensaje");
-        QTest::newRow("empty date box") << "[Fecha] >= '  /  /  '" << "no es una fecha válida";
-        QTest::newRow("impossible date") << "[Fecha] = '31/02/05'" << "no es una fecha válida";
-        QTest::newRow("unknown field") << "[Precioo] = '1'" << "no existe el campo Precioo";
-        QTest::newRow("unquoted value") << "[Matricula] = 4321KLM" << "comillas simples";
-        QTest::newRow("unterminated quote") << "[Matricula] = '4321KLM" << "comilla de cierre";
-        QTest::newRow("OR is not part of the grammar")
-            << "[Matricula] = '1' OR [Matricula] = '2'" << "se esperaba AND";
-        QTest::newRow("bad number") << "[Facturado] = 'Sí' AND [Reportado] = 'No' AND [Precio] = 'x'"
-                                     << "no es un número válido";
+        QTest::newRow("empty date box") << "[Fecha] >= '  /  /  '"
+                                        << "no es una fecha válida";
+        QTest::newRow("impossible date") << "[Fecha] = '31/02/05'"
+                                         << "no es una fecha válida";
+        QTest::newRow("unknown field") << "[Precioo] = '1'"
+                                       << "no existe el campo Precioo";
+        QTest::newRow("unquoted value") << "[Matricula] = 4321KLM"
+                                        << "comillas simples";
+        QTest::newRow("unterminated quote") << "[Matricula] = '4321KLM"
+                                            << "comilla de cierre";
+        QTest::newRow("OR is not part of the grammar") << "[Matricula] = '1' OR [Matricula] = '2'"
+                                                       << "se esperaba AND";
+        QTest::newRow("bad number")
+            << "[Facturado] = 'Sí' AND [Reportado] = 'No' AND [Precio] = 'x'"
+            << "no es un número válido";
     }
 
     void errors() {

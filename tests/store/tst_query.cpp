@@ -20,16 +20,26 @@ private Q_SLOTS:
         auto porte = [this](const char *num, QDate fecha, const QString &cliente, QVariant precio,
                             const QString &carga) {
             ProgramaTemporal::insertar(db, QStringLiteral("portes.DB"),
-                                       {{"Numero", num}, {"Fecha", fecha}, {"Matricula", "A"},
-                                        {"Transportista", cliente}, {"Precio", precio},
-                                        {"Carga", carga}, {"Facturado", "No"}, {"Pagado", "No"},
+                                       {{"Numero", num},
+                                        {"Fecha", fecha},
+                                        {"Matricula", "A"},
+                                        {"Transportista", cliente},
+                                        {"Precio", precio},
+                                        {"Carga", carga},
+                                        {"Facturado", "No"},
+                                        {"Pagado", "No"},
                                         {"Reportado", "No"}});
         };
-        porte("000001/05", QDate(2005, 1, 10), QStringLiteral("PÉREZ"), 100.0, QStringLiteral("León"));
-        porte("000002/05", QDate(2005, 2, 10), QStringLiteral("PÉREZ"), QVariant(), QStringLiteral("Ávila"));
-        porte("000003/05", QDate(2005, 3, 10), QStringLiteral("RUIZ"), 50.5, QStringLiteral("LEÓN"));
-        ProgramaTemporal::insertar(db, QStringLiteral("cliente.DB"), {{"CIF", "B1"}, {"Apellidos", "PÉREZ"}});
-        ProgramaTemporal::insertar(db, QStringLiteral("cliente.DB"), {{"CIF", "B2"}, {"Apellidos", "RUIZ"}});
+        porte("000001/05", QDate(2005, 1, 10), QStringLiteral("PÉREZ"), 100.0,
+              QStringLiteral("León"));
+        porte("000002/05", QDate(2005, 2, 10), QStringLiteral("PÉREZ"), QVariant(),
+              QStringLiteral("Ávila"));
+        porte("000003/05", QDate(2005, 3, 10), QStringLiteral("RUIZ"), 50.5,
+              QStringLiteral("LEÓN"));
+        ProgramaTemporal::insertar(db, QStringLiteral("cliente.DB"),
+                                   {{"CIF", "B1"}, {"Apellidos", "PÉREZ"}});
+        ProgramaTemporal::insertar(db, QStringLiteral("cliente.DB"),
+                                   {{"CIF", "B2"}, {"Apellidos", "RUIZ"}});
     }
 
     void translation() {

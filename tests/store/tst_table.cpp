@@ -11,7 +11,9 @@
 #include <algorithm>
 
 namespace {
-QString numero(int i) { return QStringLiteral("%1/05").arg(i, 6, 10, QChar('0')); }
+QString numero(int i) {
+    return QStringLiteral("%1/05").arg(i, 6, 10, QChar('0'));
+}
 } // namespace
 
 class TstTable : public QObject {
@@ -62,17 +64,18 @@ private Q_SLOTS:
         Transaction tx(db);
         for (int i : order) {
             QVariant fecha = QDate(2005, 1, 1).addDays(i % 40);
-            QVariant cliente = i % 11 == 0 ? QVariant() : QVariant(QStringLiteral("CLIENTE %1").arg(i % 23));
-            const qint64 id = ProgramaTemporal::insertar(
-                db, QStringLiteral("portes.DB"),
-                {{"Numero", numero(i)},
-                 {"Fecha", fecha},
-                 {"Matricula", QStringLiteral("M%1").arg(i % 5)},
-                 {"Transportista", cliente},
-                 {"Precio", i * 10.0},
-                 {"Facturado", "No"},
-                 {"Pagado", "No"},
-                 {"Reportado", "No"}});
+            QVariant cliente =
+                i % 11 == 0 ? QVariant() : QVariant(QStringLiteral("CLIENTE %1").arg(i % 23));
+            const qint64 id =
+                ProgramaTemporal::insertar(db, QStringLiteral("portes.DB"),
+                                           {{"Numero", numero(i)},
+                                            {"Fecha", fecha},
+                                            {"Matricula", QStringLiteral("M%1").arg(i % 5)},
+                                            {"Transportista", cliente},
+                                            {"Precio", i * 10.0},
+                                            {"Facturado", "No"},
+                                            {"Pagado", "No"},
+                                            {"Reportado", "No"}});
             hauls << Haul{id, numero(i), fecha, cliente};
         }
         tx.commit();
@@ -96,7 +99,8 @@ private Q_SLOTS:
             if (orden == QLatin1String("Numero"))
                 return h.numero;
             if (orden == QLatin1String("Fecha"))
-                return h.fecha.isNull() ? QVariant() : QVariant(h.fecha.toDate().toString(Qt::ISODate));
+                return h.fecha.isNull() ? QVariant()
+                                        : QVariant(h.fecha.toDate().toString(Qt::ISODate));
             if (orden == QLatin1String("Transportista"))
                 return h.cliente;
             return h.id;
@@ -139,7 +143,8 @@ private Q_SLOTS:
     void orderWithoutIndexFails() {
         QObject owner;
         Table *t = portes(&owner);
-        expectStoreError([&] { t->setIndexFieldNames(QStringLiteral("Precio")); }, StoreError::NoIndex);
+        expectStoreError([&] { t->setIndexFieldNames(QStringLiteral("Precio")); },
+                         StoreError::NoIndex);
     }
 
     void keyViolationKeepsTheRecord() {
@@ -242,13 +247,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("esperado");
         QTest::addColumn<bool>("encontrado");
-        QTest::newRow("text key, exact") << "Numero" << numero(42) << "Numero" << numero(42) << true;
-        QTest::newRow("text key, prefix") << "Numero" << "00012" << "Numero" << numero(120) << true;
-        QTest::newRow("text key, between keys") << "Numero" << "000042/06" << "Numero" << numero(43) << true;
-        QTest::newRow("text key past the last") << "Numero" << "999999/99" << "Numero" << numero(300) << false;
-        QTest::newRow("date key") << "Fecha" << "10/01/05" << "Fecha" << "2005-01-10" << true;
-        QTest::newRow("date key past the last") << "Fecha" << "01/01/30" << "Fecha" << "2005-02-09" << false;
-        QTest::newRow("number key") << "ID" << "1" << "ID" << "1" << true;
+        QTest::newRow("text key, exact")
+            << "Numero" << numero(42) << "Numero" << numero(42) << true;
+        QTest::newRow("text key, prefix") << "Numero"
+                                          << "00012"
+                                          << "Numero" << numero(120) << true;
+        QTest::newRow("text key, between keys") << "Numero"
+                                                << "000042/06"
+                                                << "Numero" << numero(43) << true;
+        QTest::newRow("text key past the last") << "Numero"
+                                                << "999999/99"
+                                                << "Numero" << numero(300) << false;
+        QTest::newRow("date key") << "Fecha"
+                                  << "10/01/05"
+                                  << "Fecha"
+                                  << "2005-01-10" << true;
+        QTest::newRow("date key past the last") << "Fecha"
+                                                << "01/01/30"
+                                                << "Fecha"
+                                                << "2005-02-09" << false;
+        QTest::newRow("number key") << "ID"
+                                    << "1"
+                                    << "ID"
+                                    << "1" << true;
     }
 
     void findNearest() {
@@ -263,7 +284,8 @@ private Q_SLOTS:
         t->open();
         QCOMPARE(t->findNearest({buscado}), encontrado);
         const QVariant v = t->value(campo);
-        const QString got = v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString();
+        const QString got =
+            v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString();
         QCOMPARE(got, esperado);
     }
 
@@ -284,9 +306,12 @@ private Q_SLOTS:
         TDatos datos;
         datos.db->setPath(db.path());
         datos.db->open();
-        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"), {{"NumViaje", "000001/07"}});
-        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"), {{"NumViaje", "000002/07"}});
-        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"), {{"NumViaje", "000003/07"}});
+        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"),
+                                   {{"NumViaje", "000001/07"}});
+        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"),
+                                   {{"NumViaje", "000002/07"}});
+        ProgramaTemporal::insertar(*datos.db, QStringLiteral("viaje.DB"),
+                                   {{"NumViaje", "000003/07"}});
         for (const char *v : {"000001/07", "000001/07", "000002/07"})
             ProgramaTemporal::insertar(*datos.db, QStringLiteral("gasviaje.DB"),
                                        {{"NumViaje", v}, {"Concepto", "PEAJE"}, {"Importe", 5.0}});
@@ -323,8 +348,9 @@ private Q_SLOTS:
         datos.db->open();
         ProgramaTemporal::insertar(*datos.db, QStringLiteral("cliente.DB"),
                                    {{"CIF", "B1"}, {"Apellidos", "TRANSPORTES PÉREZ"}});
-        ProgramaTemporal::insertar(*datos.db, QStringLiteral("reportes.DB"),
-                                   {{"Numero", "000001/05"}, {"Transportista", "TRANSPORTES PÉREZ"}});
+        ProgramaTemporal::insertar(
+            *datos.db, QStringLiteral("reportes.DB"),
+            {{"Numero", "000001/05"}, {"Transportista", "TRANSPORTES PÉREZ"}});
         ProgramaTemporal::insertar(*datos.db, QStringLiteral("reportes.DB"),
                                    {{"Numero", "000002/05"}, {"Transportista", "SIN FICHA"}});
         datos.TReportes->setIndexFieldNames(QStringLiteral("Numero"));

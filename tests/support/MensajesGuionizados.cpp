@@ -22,7 +22,9 @@ const char *nombreTipo(TipoMensaje t) {
 
 MensajesGuionizados::MensajesGuionizados() : m_anterior(ServicioMensajes::instalar(this)) {}
 
-MensajesGuionizados::~MensajesGuionizados() { ServicioMensajes::instalar(m_anterior); }
+MensajesGuionizados::~MensajesGuionizados() {
+    ServicioMensajes::instalar(m_anterior);
+}
 
 MensajesGuionizados &MensajesGuionizados::esperar(TipoMensaje tipo, bool respuesta) {
     m_guion << Paso{tipo, respuesta};

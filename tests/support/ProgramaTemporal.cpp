@@ -21,16 +21,23 @@ ProgramaTemporal::ProgramaTemporal() {
     qputenv("XDG_RUNTIME_DIR", ruta(QStringLiteral("run")).toLocal8Bit());
 }
 
-ProgramaTemporal::~ProgramaTemporal() { Programa::fijarCarpeta(QString()); }
+ProgramaTemporal::~ProgramaTemporal() {
+    Programa::fijarCarpeta(QString());
+}
 
-QString ProgramaTemporal::ini() const { return Programa::ficheroIni(); }
+QString ProgramaTemporal::ini() const {
+    return Programa::ficheroIni();
+}
 
-QString ProgramaTemporal::ruta(const QString &relative) const { return m_dir.filePath(relative); }
+QString ProgramaTemporal::ruta(const QString &relative) const {
+    return m_dir.filePath(relative);
+}
 
 QString ProgramaTemporal::crearEmpresa(int codigo, const QString &nombre, bool configurar) {
     const QString carpetaEmpresa = ruta(QStringLiteral("Emp%1").arg(codigo));
-    Connection::createDatabase(QDir(carpetaEmpresa).filePath(QString::fromLatin1(Connection::kCompanyFile)),
-                               Connection::companySchema());
+    Connection::createDatabase(
+        QDir(carpetaEmpresa).filePath(QString::fromLatin1(Connection::kCompanyFile)),
+        Connection::companySchema());
     if (configurar) {
         IniFile f(ini());
         f.writeString(Clave::Empresa, Clave::Ruta, carpetaEmpresa);
@@ -43,7 +50,8 @@ QString ProgramaTemporal::crearEmpresa(int codigo, const QString &nombre, bool c
     return carpetaEmpresa;
 }
 
-qint64 ProgramaTemporal::insertar(Connection &db, const QString &tabla, const QVariantMap &valores) {
+qint64 ProgramaTemporal::insertar(Connection &db, const QString &tabla,
+                                  const QVariantMap &valores) {
     const TableDef *def = Schema::find(tabla);
     Q_ASSERT(def);
     QStringList cols, marks;
@@ -55,8 +63,9 @@ qint64 ProgramaTemporal::insertar(Connection &db, const QString &tabla, const QV
         marks << QStringLiteral("?");
         binds << it.value();
     }
-    Statement st(db.handle(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(Schema::quoteIdent(def->sqlName), cols.join(','), marks.join(',')));
+    Statement st(db.handle(),
+                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(Schema::quoteIdent(def->sqlName), cols.join(','), marks.join(',')));
     st.bindAll(binds);
     st.exec();
     db.touch(def->sqlName);
