@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
@@ -121,12 +122,35 @@ void TFormMenuPrincipal::crearMenus() {
     m_barra = addToolBar(QStringLiteral("Principal"));
     m_barra->setObjectName(QStringLiteral("Principal"));
     m_barra->setMovable(false);
-    m_barra->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_barra->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Icons of the style in use, so the bar needs no image files; the caption is the tip.
+    static const QHash<QString, QStyle::StandardPixmap> iconos = {
+        {QStringLiteral("ActMostrarEmpresas"), QStyle::SP_DirHomeIcon},
+        {QStringLiteral("ActMostrarPortes"), QStyle::SP_FileIcon},
+        {QStringLiteral("ActMostrarReportes"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("ActViajes"), QStyle::SP_ArrowForward},
+        {QStringLiteral("ActNuevoViaje"), QStyle::SP_FileDialogNewFolder},
+        {QStringLiteral("ActLugares"), QStyle::SP_DriveNetIcon},
+        {QStringLiteral("ActFacturas"), QStyle::SP_FileDialogContentsView},
+        {QStringLiteral("ActClientes"), QStyle::SP_DirOpenIcon},
+        {QStringLiteral("ActMostrarCamioneros"), QStyle::SP_DialogYesButton},
+        {QStringLiteral("ActMostrarCamiones"), QStyle::SP_DriveHDIcon},
+        {QStringLiteral("ActGastosCamiones"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("ActMostrarGastosMensuales"), QStyle::SP_FileDialogListView},
+        {QStringLiteral("ActGastosAnuales"), QStyle::SP_FileDialogInfoView},
+        {QStringLiteral("ActMostrarCopiaSeguridad"), QStyle::SP_DriveFDIcon},
+        {QStringLiteral("ActMostrarCalculadora"), QStyle::SP_ComputerIcon},
+        {QStringLiteral("ActSalir"), QStyle::SP_DialogCloseButton},
+    };
     for (const char *nombre : ::barraPrincipal()) {
-        if (nombre)
-            m_barra->addAction(m_acciones.value(QString::fromLatin1(nombre)));
-        else
+        if (!nombre) {
             m_barra->addSeparator();
+            continue;
+        }
+        QAction *a = m_acciones.value(QString::fromLatin1(nombre));
+        a->setIcon(style()->standardIcon(iconos.value(a->objectName(), QStyle::SP_FileIcon)));
+        a->setToolTip(a->text());
+        m_barra->addAction(a);
     }
 }
 
