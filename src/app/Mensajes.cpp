@@ -3,6 +3,7 @@
 #include "app/Programa.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -53,6 +54,19 @@ public:
         caja.exec();
         return caja.clickedButton() == si;
     }
+
+    std::optional<QString> pedirTexto(const QString &titulo, const QString &pregunta,
+                                      const QString &propuesto) override {
+        QInputDialog dialogo(QApplication::activeWindow());
+        dialogo.setWindowTitle(titulo);
+        dialogo.setLabelText(pregunta);
+        dialogo.setTextValue(propuesto);
+        dialogo.setOkButtonText(QStringLiteral("Aceptar"));
+        dialogo.setCancelButtonText(QStringLiteral("Cancelar"));
+        if (dialogo.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialogo.textValue();
+    }
 };
 
 CajasDeMensaje g_cajas;
@@ -95,4 +109,9 @@ bool msOK(const QString &texto, const QString &titulo) {
 void msPlano(const QString &texto) {
     ServicioMensajes::actual().mostrar(TipoMensaje::Plano, Programa::titulo(), texto,
                                        Botones::Aceptar);
+}
+
+std::optional<QString> pedirTexto(const QString &titulo, const QString &pregunta,
+                                  const QString &propuesto) {
+    return ServicioMensajes::actual().pedirTexto(titulo, pregunta, propuesto);
 }

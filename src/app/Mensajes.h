@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Every message box of the program goes through one service, so that tests can replace it with
 // a scripted double that records what was shown and answers in order.
@@ -13,6 +14,9 @@ public:
     // True when the user chose "&Sí" or "Aceptar".
     virtual bool mostrar(TipoMensaje tipo, const QString &titulo, const QString &texto,
                          Botones botones) = 0;
+    // A question box with a text answer, proposing `propuesto`; nothing when cancelled.
+    virtual std::optional<QString> pedirTexto(const QString &titulo, const QString &pregunta,
+                                              const QString &propuesto) = 0;
 
     static ServicioMensajes &actual();
     // Installs another service (nullptr: the message boxes again); returns the previous one.
@@ -28,3 +32,7 @@ bool msSi(const QString &texto, const QString &titulo = QStringLiteral("Confirma
 bool msOK(const QString &texto, const QString &titulo = QStringLiteral("Aviso"));
 // A plain message captioned with the application title.
 void msPlano(const QString &texto);
+
+// The question box with a text answer; nothing when the user cancels.
+std::optional<QString> pedirTexto(const QString &titulo, const QString &pregunta,
+                                  const QString &propuesto = QString());

@@ -41,13 +41,32 @@ bool MensajesGuionizados::mostrar(TipoMensaje tipo, const QString &titulo, const
         return false;
     }
     const Paso paso = m_guion.takeFirst();
-    if (paso.tipo != tipo) {
+    if (paso.esTexto || paso.tipo != tipo) {
         QTest::qFail(qPrintable(QStringLiteral("Se esperaba un mensaje %1 y llegó %2: %3")
                                     .arg(QString::fromLatin1(nombreTipo(paso.tipo)),
                                          QString::fromLatin1(nombreTipo(tipo)), texto)),
                      __FILE__, __LINE__);
     }
     return paso.respuesta;
+}
+
+MensajesGuionizados &MensajesGuionizados::esperarTexto(std::optional<QString> respuesta) {
+    m_guion << Paso{TipoMensaje::Plano, false, true, respuesta};
+    return *this;
+}
+
+std::optional<QString> MensajesGuionizados::pedirTexto(const QString &titulo,
+                                                       const QString &pregunta,
+                                                       const QString &) {
+    m_vistos << Mensaje{TipoMensaje::Plano, titulo, pregunta};
+    if (m_guion.isEmpty() || !m_guion.first().esTexto) {
+        QTest::qFail(qPrintable(QStringLiteral("Pregunta inesperada: %1").arg(pregunta)), __FILE__,
+                     __LINE__);
+        if (!m_guion.isEmpty())
+            m_guion.removeFirst();
+        return std::nullopt;
+    }
+    return m_guion.takeFirst().texto;
 }
 
 void MensajesGuionizados::limpiar() {

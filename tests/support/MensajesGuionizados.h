@@ -23,6 +23,10 @@ public:
     MensajesGuionizados &esperar(TipoMensaje tipo, bool respuesta = true);
     bool mostrar(TipoMensaje tipo, const QString &titulo, const QString &texto,
                  Botones botones) override;
+    // The next question box is answered with `respuesta`; std::nullopt cancels it.
+    MensajesGuionizados &esperarTexto(std::optional<QString> respuesta);
+    std::optional<QString> pedirTexto(const QString &titulo, const QString &pregunta,
+                                      const QString &propuesto) override;
 
     const QList<Mensaje> &vistos() const { return m_vistos; }
     QString ultimoTexto() const { return m_vistos.isEmpty() ? QString() : m_vistos.last().texto; }
@@ -33,6 +37,8 @@ private:
     struct Paso {
         TipoMensaje tipo;
         bool respuesta;
+        bool esTexto = false;
+        std::optional<QString> texto;
     };
     QList<Paso> m_guion;
     QList<Mensaje> m_vistos;
