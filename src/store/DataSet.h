@@ -105,6 +105,8 @@ public:
 
 Q_SIGNALS:
     void afterOpen();
+    // The set of records or their order may have changed: grids read their rows again.
+    void afterRefresh();
     void afterClose();
     void afterScroll();
     void stateChanged();

@@ -254,6 +254,7 @@ void Query::close() {
 void Query::applyFilter() {
     start();
     first();
+    Q_EMIT afterRefresh();
 }
 
 void Query::first() {
@@ -303,6 +304,7 @@ void Query::refresh() {
         return;
     start();
     first();
+    Q_EMIT afterRefresh();
 }
 
 bool Query::isEmpty() const {

@@ -88,8 +88,10 @@ void Table::setIndexName(const QString &name) {
         m_order = idx->fields;
     }
     m_orderIdx.clear();
-    if (isActive())
+    if (isActive()) {
         first();
+        Q_EMIT afterRefresh();
+    }
 }
 
 void Table::setIndexFieldNames(const QString &fields) {
@@ -126,8 +128,10 @@ void Table::setIndexFieldNames(const QString &fields) {
     m_indexName.clear();
     m_order = wanted;
     m_orderIdx.clear();
-    if (isActive())
+    if (isActive()) {
         first();
+        Q_EMIT afterRefresh();
+    }
 }
 
 void Table::setMasterSource(DataSet *master, const QString &masterFields) {
@@ -151,6 +155,7 @@ void Table::onMasterChanged() {
     checkBrowseMode();
     m_count = -1;
     first();
+    Q_EMIT afterRefresh();
 }
 
 void Table::open() {
@@ -200,6 +205,7 @@ void Table::applyFilter() {
     m_filterSql = cond;
     m_count = -1;
     first();
+    Q_EMIT afterRefresh();
 }
 
 SqlCondition Table::linkCondition() const {
@@ -493,6 +499,7 @@ void Table::refresh() {
     requireOpen();
     checkBrowseMode();
     resync();
+    Q_EMIT afterRefresh();
 }
 
 bool Table::isEmpty() const {
@@ -652,6 +659,7 @@ void Table::post() {
     same.binds = {stored.rowid};
     const QList<Row> found = fetch(same, Dir::Forward, 1);
     seekTo(found.isEmpty() ? stored : found.first());
+    Q_EMIT afterRefresh();
     Q_EMIT afterPost();
 }
 
@@ -731,6 +739,7 @@ void Table::remove() {
         m_recNo = recNoBefore;
         moved();
     }
+    Q_EMIT afterRefresh();
     Q_EMIT afterDelete();
 }
 
@@ -846,5 +855,50 @@ QVariantList Table::aggregate(const QStringList &sqlExpressions) {
         for (int i = 0; i < st.columnCount(); ++i)
             out << st.column(i);
     st.reset();
+    return out;
+}
+
+QVector<qint64> Table::rowIds() const {
+    requireOpen();
+    const SqlCondition where = whereCondition();
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(Schema::quoteIdent(def().sqlName));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderBy(Dir::Forward);
+    Statement &st = m_conn->cached(sql);
+    st.bindAll(where.binds);
+    QVector<qint64> ids;
+    while (st.step())
+        ids << st.columnInt64(0);
+    st.reset();
+    return ids;
+}
+
+QHash<qint64, QVector<QVariant>> Table::readRows(const QVector<qint64> &ids,
+                                                 const QStringList &fields) const {
+    requireOpen();
+    QHash<qint64, QVector<QVariant>> out;
+    if (ids.isEmpty())
+        return out;
+    QStringList cols{QStringLiteral("rowid")};
+    for (const QString &f : fields) {
+        const FieldDef *fd = def().field(f);
+        cols << (fd ? Schema::quoteIdent(fd->name) : QStringLiteral("NULL"));
+    }
+    QStringList marks;
+    for (int i = 0; i < ids.size(); ++i)
+        marks << QStringLiteral("?");
+    Statement st(m_conn->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
+                                       .arg(cols.join(QStringLiteral(", ")),
+                                            Schema::quoteIdent(def().sqlName),
+                                            marks.join(QStringLiteral(", "))));
+    for (int i = 0; i < ids.size(); ++i)
+        st.bind(i + 1, ids[i]);
+    while (st.step()) {
+        QVector<QVariant> row(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            row[i] = st.column(i + 1);
+        out.insert(st.columnInt64(0), row);
+    }
     return out;
 }

@@ -65,6 +65,13 @@ public:
 
     QVariantList aggregate(const QStringList &sqlExpressions) override;
 
+    // The identities of every record in the current order, filter and master: what a grid
+    // needs to know its rows without reading them.
+    QVector<qint64> rowIds() const;
+    // The stored values of the given fields for the given records, by identity.
+    QHash<qint64, QVector<QVariant>> readRows(const QVector<qint64> &ids,
+                                              const QStringList &fields) const;
+
     // Writes buffers to disk. Every post is already durable; kept for callers that ask for it.
     void flushBuffers() {}
 

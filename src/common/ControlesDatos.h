@@ -1,0 +1,200 @@
+#pragma once
+
+#include "common/ColumnaRejilla.h"
+#include "store/Table.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class DataSet;
+class DataSource;
+class ModeloRegistros;
+class QToolButton;
+class Table;
+
+// Ties one editor to one field of a data source: the editor shows the current record's value;
+// typing puts the record in edit state, and the typed value is written to the field when the
+// editor is left or the record is posted.
+class EnlaceCampo : public QObject {
+    Q_OBJECT
+public:
+    EnlaceCampo(QWidget *control, std::function<void(const QVariant &)> mostrar,
+                std::function<QVariant()> leer);
+
+    void enlazar(DataSource *fuente, const QString &campo);
+    DataSet *datos() const;
+    QString campo() const { return m_campo; }
+    bool pendiente() const { return m_pendiente; }
+
+    // The user changed the editor.
+    void modificado();
+    // Writes a pending value to the field; false (and the error shown) when it cannot be read.
+    bool escribir();
+    void mostrar();
+
+private:
+    void conectar();
+
+    QWidget *m_control;
+    std::function<void(const QVariant &)> m_mostrar;
+    std::function<QVariant()> m_leer;
+    QPointer<DataSource> m_fuente;
+    QPointer<DataSet> m_datos;
+    QString m_campo;
+    bool m_pendiente = false;
+    bool m_mostrando = false;
+};
+
+// An edit box with the system's mask ("000000/00;1;_") when given.
+class CajaDatos : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CajaDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo, const QString &mascara = QString());
+    EnlaceCampo *enlace() const { return m_enlace; }
+    // The box's text as the system reads masked boxes: blanks where nothing was typed.
+    QString texto() const;
+
+protected:
+    void focusOutEvent(QFocusEvent *e) override;
+    EnlaceCampo *m_enlace;
+};
+
+// A date box "dd/mm/yy"; empty it reads "  /  /  ". "+" opens the calendar.
+class CajaFecha : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CajaFecha(QWidget *parent = nullptr);
+    QDate fecha() const;
+    void setFecha(const QDate &fecha);
+    QString texto() const; // as typed, "  /  /  " when empty
+
+    // How the calendar is opened: set once by the calendar picker's module.
+    static std::function<std::optional<QDate>(QWidget *parent, const QDate &inicial)> calendario;
+    void abrirCalendario();
+
+Q_SIGNALS:
+    void fechaElegida(const QDate &fecha);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+};
+
+class CajaFechaDatos : public CajaFecha {
+    Q_OBJECT
+public:
+    explicit CajaFechaDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
+
+protected:
+    void focusOutEvent(QFocusEvent *e) override;
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+// An amount: "." typed becomes the decimal comma.
+class CajaImporteDatos : public CajaDatos {
+    Q_OBJECT
+public:
+    explicit CajaImporteDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo, const QString &formato);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    QString m_formato;
+};
+
+// The Sí/No flags: a list offering only "No" and "Sí", no free text; "+" opens it.
+class ListaSiNoDatos : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ListaSiNoDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+// A drop-down over another table, showing several of its columns; the chosen record's
+// `campoClave` is the list's value. "+" opens it.
+class ListaBusqueda : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ListaBusqueda(QWidget *parent = nullptr);
+    void setLista(Table *tabla, const QList<ColumnaRejilla> &columnas, const QString &campoClave,
+                  int filas = 20);
+    QVariant valorClave() const;   // the key of the chosen record, or null
+    QString textoMostrado() const; // what the box shows
+    void setValorClave(const QVariant &valor);
+    Table *tabla() const { return m_tabla; }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    QPointer<Table> m_tabla;
+    ModeloRegistros *m_modelo = nullptr;
+    QString m_campoClave;
+};
+
+class ListaBusquedaDatos : public ListaBusqueda {
+    Q_OBJECT
+public:
+    explicit ListaBusquedaDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+class MemoDatos : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MemoDatos(QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
+
+Q_SIGNALS:
+    void salida(); // the focus left the box
+
+protected:
+    void focusOutEvent(QFocusEvent *e) override;
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+// Record navigator: first, previous, next, last and, when asked, post and cancel.
+class Navegador : public QWidget {
+    Q_OBJECT
+public:
+    enum Boton { Primero, Anterior, Siguiente, Ultimo, Validar, Cancelar };
+    Navegador(DataSource *fuente, bool conEdicion, const QStringList &ayudas,
+              QWidget *parent = nullptr);
+    QToolButton *boton(Boton b) const { return m_botones.value(b); }
+    void setPlano(bool plano);
+    // What the post button does instead of a bare post (the window's post with its messages).
+    void setValidar(std::function<void()> validar) { m_validar = std::move(validar); }
+
+private:
+    void actualizar();
+    std::function<void()> m_validar;
+    QPointer<DataSource> m_fuente;
+    QList<QToolButton *> m_botones;
+};

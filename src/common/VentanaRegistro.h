@@ -1,0 +1,253 @@
+#pragma once
+
+#include "common/ColumnaRejilla.h"
+
+#include <QKeySequence>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class DataSource;
+class ListaBusqueda;
+class Query;
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+class QTabWidget;
+class QToolBar;
+class ModeloRegistros;
+class Navegador;
+class StoreError;
+class Table;
+
+// The commands every record window may have, with the same keys in all of them.
+enum class Comando {
+    Graficos,      // F2
+    Lista,         // F4
+    Edicion,       // F5
+    Filtrar,       // F6
+    Buscar,        // F7
+    Estado,        // F8
+    Calcular,      // F9
+    QuitarFiltros, // F10
+    Imprimir,      // F11
+    Cerrar,        // F12
+    Nuevo,         // Ctrl+N
+    Eliminar,      // Ctrl+E
+};
+
+enum class Pagina { Lista, Edicion, Filtrar, Buscar, Graficos };
+
+// A list bound to another table: its columns, and the field whose value it yields.
+struct DeclLista {
+    Table *tabla = nullptr;
+    QList<ColumnaRejilla> columnas;
+    QString campoClave;
+    int filas = 20;
+};
+
+struct DeclFiltro {
+    enum Tipo {
+        SiNo,    // "Sí"/"No" radio pair on a Sí/No text field
+        Logico,  // "Sí"/"No" radio pair on a logical field: 'True'/'False'
+        Lista,   // a list's displayed text (or its key, with porClave)
+        Fecha,   // one date box, with up/down arrows
+        Periodo, // "from" and "to" date boxes
+    };
+    Tipo tipo;
+    QString etiqueta;
+    QString campo;
+    QString ayuda;
+    DeclLista lista;
+    bool porClave = false;
+    QString etiquetaHasta; // Periodo
+};
+
+struct DeclBusqueda {
+    enum Tipo { Mascara, Fecha, Lista };
+    Tipo tipo;
+    QString etiqueta;
+    QString campo;
+    QString ayuda;
+    QString noEncontrado;
+    QString mascara;
+    DeclLista lista;
+};
+
+struct DeclOrden {
+    QString titulo;
+    QString campos; // "Numero" or "Fecha;Transportista"
+    QString etiquetaBusqueda;
+};
+
+struct DeclComando {
+    Comando comando;
+    QString nombre; // the action's objectName
+    QString titulo;
+    QString ayuda;
+};
+
+// A command of the window's own (hauls: "Anadir reporte", Ctrl+D).
+struct DeclExtra {
+    QString nombre;
+    QString titulo;
+    QString ayuda;
+    QKeySequence tecla;
+    std::function<void()> accion;
+};
+
+struct DeclTotal {
+    QString campo; // the money field summed
+    QString sql;   // the totals query ("select *\nfrom portes")
+    // Without "Mostrar total" ticked a filter clears both totals (hauls, expenses) or leaves
+    // them as they are (trips, invoices).
+    bool limpiarSinMostrar = true;
+};
+
+// Everything a record window is made of besides its edit page and its own commands.
+struct DeclaracionVentana {
+    QString nombre; // "FormPortes"
+    QString titulo; // "Portes"
+    QString tabla;  // "portes.DB"
+    QList<QPair<Pagina, QString>> paginas;
+    QList<DeclComando> comandos;
+    QList<DeclExtra> extras;
+    QStringList barra;   // the tool bar: action names, "-" for a separator
+    QStringList fichero; // the "Fichero" menu, same form
+    QString etiquetaBuscar = QStringLiteral("Nº a &buscar:");
+
+    QList<ColumnaRejilla> columnas;
+    QString seccionRejilla; // the configuration section keeping the widths; empty: none
+    QString ayudaRejilla;
+    QStringList ayudasLista;   // hints of the "Lista" navigator: first, prior, next, last
+    QStringList ayudasEdicion; // ... and post, cancel
+
+    QList<DeclFiltro> filtros;
+    QString tituloAcumular = QStringLiteral("Acumular filtros sucesivamente");
+    QString tituloMostrarTotal = QStringLiteral("Mostrar total");
+    QString ayudaAcumular;
+    QString ayudaMostrarTotal;
+
+    QList<DeclBusqueda> busquedas;
+    QList<DeclOrden> ordenes;
+
+    std::optional<DeclTotal> total;
+    QString textoClaveDuplicada;
+    QString preguntaEliminar;
+    bool grabarAlCerrar = true;
+};
+
+// A record window: a child window over one main table with the pages "Lista", "Edición",
+// "Filtrar", "Buscar/Ordenar" and "Gráficos", the commands and keys every such window shares,
+// the accumulated filter, the total, searches and orders, and grid widths kept in the
+// configuration file. A window passes its declaration and builds its own edit page.
+class VentanaRegistro : public QWidget {
+    Q_OBJECT
+public:
+    explicit VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent = nullptr);
+    ~VentanaRegistro() override;
+
+    Table *tabla() const { return m_tabla; }
+    DataSource *fuente() const { return m_fuente; }
+    QAction *accion(const QString &nombre) const;
+    QAction *accion(Comando c) const;
+    void mostrarPagina(Pagina p);
+    Pagina paginaActual() const;
+
+    // The accumulated filter.
+    bool acumular() const;
+    void setAcumular(bool on);
+    bool mostrarTotal() const;
+    void setMostrarTotal(bool on);
+    void aplicarFiltro(const QString &expresion);
+    void filtrarPorValor(const QString &campo, const QString &valor, bool sinCorchetes = false);
+    void filtrarPorPeriodo(const QString &campo, const QString &desde, const QString &hasta);
+    virtual void quitarFiltros();
+    QString textoFiltro() const;
+    QString textoNumero() const;
+    QString textoImporte() const;
+    void calcularTotal();
+    void limpiarTotal();
+
+    void buscarIncremental(const QString &texto);
+    bool buscarPorCampo(const DeclBusqueda &b, const QString &valor);
+    void ordenar(int indice);
+
+    // Stores the record being edited; on failure shows the window's messages and leaves the
+    // record in edit state. True when stored (or nothing was pending).
+    bool grabar();
+    virtual void nuevo();
+    virtual void eliminar();
+    // Opens the tables, presets the filters and applies the display settings. Runs once, on the
+    // first show; tests call it directly.
+    void preparar();
+
+    QString posicion() const; // "n/m"
+
+protected:
+    // The edit page's editors, built by each window.
+    virtual QWidget *crearEdicion() = 0;
+    // What each window opens besides its main table (lookup cursors of the shared module).
+    virtual void abrirTablas() {}
+    virtual void imprimir() {}
+    virtual void calcular() {}
+    virtual void estado() {}
+    // The messages of a failed post: one per error, the window's own text for a key violation.
+    virtual void informarFalloGrabar(const StoreError &e);
+
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *obj, QEvent *e) override;
+
+    const DeclaracionVentana &decl() const { return m_decl; }
+    QWidget *paginaEdicion() const { return m_paginaEdicion; }
+    QTableView *rejilla() const { return m_rejilla; }
+    QToolBar *barra() const { return m_barra; }
+
+private:
+    void crearAcciones();
+    QWidget *crearLista();
+    QWidget *crearFiltrar();
+    QWidget *crearBuscar();
+    QWidget *crearPaginaEdicion();
+    void asegurarEdicion();
+    void aplicarAjustes();
+    void leerAnchos();
+    void guardarAnchos();
+    void actualizarPosicion();
+    void seguirRegistro();
+    void ejecutar(Comando c);
+
+    DeclaracionVentana m_decl;
+    Table *m_tabla;
+    DataSource *m_fuente;
+    Query *m_consulta = nullptr;
+    ModeloRegistros *m_modelo;
+    QTabWidget *m_paginas;
+    QToolBar *m_barra;
+    QMenu *m_fichero;
+    QMenu *m_contextual;
+    QTableView *m_rejilla = nullptr;
+    QWidget *m_paginaEdicion = nullptr;
+    QWidget *m_contenedorEdicion = nullptr;
+    QList<QAction *> m_acciones;
+    QLineEdit *m_txtBuscar;
+    QLabel *m_lBuscar;
+    QLabel *m_filtros;
+    QWidget *m_panelTotal;
+    QLabel *m_txtNumero;
+    QLabel *m_txtImporte;
+    QLabel *m_r;
+    QLabel *m_r2;
+    QCheckBox *m_acumular = nullptr;
+    QCheckBox *m_mostrarTotal = nullptr;
+    QList<Navegador *> m_navegadores;
+    QList<std::function<void()>> m_presets;
+    bool m_preparada = false;
+    bool m_siguiendo = false;
+};
