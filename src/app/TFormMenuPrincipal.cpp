@@ -6,6 +6,7 @@
 #include "app/Programa.h"
 #include "app/TFormConfiguracion.h"
 #include "app/Utilidades.h"
+#include "operations/TFormPortes.h"
 #include "store/Dates.h"
 #include "store/StoreError.h"
 #include "store/TDatos.h"
@@ -81,6 +82,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
     registrarModal(QStringLiteral("actVentanaMosaico"), [this] { m_area->tileSubWindows(); });
     registrarModal(QStringLiteral("actVentanaCascada"), [this] { m_area->cascadeSubWindows(); });
     registrarModal(QStringLiteral("actVentanaOrdenarIconos"), [this] { ordenarIconos(); });
+    registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
+                     [] { return new TFormPortes; });
     if (!programaCarpeta(CarpetaEscritorio::RedLocal).isEmpty())
         registrarModal(QStringLiteral("actMisSitiosRed"),
                        [] { Carpeta(CarpetaEscritorio::RedLocal); });
