@@ -7,6 +7,7 @@
 #include "app/TFormI.h"
 #include "app/TFormMenuPrincipal.h"
 #include "app/TformConexion.h"
+#include "common/MotorListado.h"
 #include "store/StoreError.h"
 #include "store/TDatos.h"
 #include "store/TMDatos.h"
@@ -59,6 +60,14 @@ bool Arranque::iniciar() {
 
     m_ventana->ficheroAyuda.clear();
     m_progreso = std::make_unique<TFormI>(m_ventana.get());
+    MotorListado::fijarAvisoProgreso({[](const QString &texto) {
+                                          if (TFormI *f = TFormI::instancia())
+                                              f->mostrar(texto);
+                                      },
+                                      [] {
+                                          if (TFormI *f = TFormI::instancia())
+                                              f->cerrar();
+                                      }});
     m_mdatos = std::make_unique<TMDatos>(nullptr);
     m_datos = std::make_unique<TDatos>();
     m_mdatos->TCGastos->setConnection(m_datos->db);

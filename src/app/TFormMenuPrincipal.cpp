@@ -6,6 +6,8 @@
 #include "app/Programa.h"
 #include "app/TFormConfiguracion.h"
 #include "app/Utilidades.h"
+#include "common/TFormCalendario.h"
+#include "common/TFormLugares.h"
 #include "operations/TFormPortes.h"
 #include "store/Dates.h"
 #include "store/StoreError.h"
@@ -22,8 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <stdexcept>
@@ -82,8 +84,14 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
     registrarModal(QStringLiteral("actVentanaMosaico"), [this] { m_area->tileSubWindows(); });
     registrarModal(QStringLiteral("actVentanaCascada"), [this] { m_area->cascadeSubWindows(); });
     registrarModal(QStringLiteral("actVentanaOrdenarIconos"), [this] { ordenarIconos(); });
+    registrarModal(QStringLiteral("AcrMostrarCalendario"), [this] {
+        TFormCalendario calendario(this);
+        calendario.exec();
+    });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
+    registrarVentana(QStringLiteral("ActLugares"), QStringLiteral("FormLugares"),
+                     [] { return new TFormLugares; });
     if (!programaCarpeta(CarpetaEscritorio::RedLocal).isEmpty())
         registrarModal(QStringLiteral("actMisSitiosRed"),
                        [] { Carpeta(CarpetaEscritorio::RedLocal); });

@@ -1,16 +1,18 @@
 #include "common/ControlesDatos.h"
 
+#include "app/Configuracion.h"
 #include "app/Mensajes.h"
 #include "common/Formato.h"
 #include "common/Mascaras.h"
 #include "common/ModeloRegistros.h"
+#include "common/TFormCalendario.h"
 #include "common/TextoCampo.h"
+#include "store/Connection.h"
 #include "store/DataSet.h"
 #include "store/DataSource.h"
 #include "store/Dates.h"
-#include "store/StoreError.h"
-#include "store/Connection.h"
 #include "store/Statement.h"
+#include "store/StoreError.h"
 #include "store/Table.h"
 
 #include <QHBoxLayout>
@@ -23,10 +25,12 @@
 // ---------------------------------------------------------------------------------------------
 EnlaceCampo::EnlaceCampo(QWidget *control, std::function<void(const QVariant &)> mostrar,
                          std::function<QVariant()> leer)
-    : QObject(control), m_control(control), m_mostrar(std::move(mostrar)),
-      m_leer(std::move(leer)) {}
+    : QObject(control), m_control(control), m_mostrar(std::move(mostrar)), m_leer(std::move(leer)) {
+}
 
-DataSet *EnlaceCampo::datos() const { return m_datos; }
+DataSet *EnlaceCampo::datos() const {
+    return m_datos;
+}
 
 void EnlaceCampo::enlazar(DataSource *fuente, const QString &campo) {
     if (m_fuente)
@@ -111,8 +115,9 @@ CajaDatos::CajaDatos(QWidget *parent) : QLineEdit(parent) {
         this,
         [this](const QVariant &v) {
             const DataSet *d = m_enlace->datos();
-            const FieldType tipo =
-                d && d->hasField(m_enlace->campo()) ? d->fieldInfo(m_enlace->campo()).type : FieldType::Text;
+            const FieldType tipo = d && d->hasField(m_enlace->campo())
+                                       ? d->fieldInfo(m_enlace->campo()).type
+                                       : FieldType::Text;
             setText(textoCampo(v, tipo));
             setCursorPosition(0);
         },
@@ -159,16 +164,29 @@ QString CajaFecha::texto() const {
     return t.replace('_', ' ');
 }
 
-QDate CajaFecha::fecha() const { return Dates::parse(texto()); }
+QDate CajaFecha::fecha() const {
+    return Dates::parse(texto());
+}
 
 void CajaFecha::setFecha(const QDate &fecha) {
     setText(fecha.isValid() ? Dates::boxText(fecha) : QString());
 }
 
 void CajaFecha::abrirCalendario() {
-    if (!calendario)
-        return;
-    const std::optional<QDate> elegida = calendario(this, fecha().isValid() ? fecha() : QDate::currentDate());
+    const QDate inicial = fecha().isValid() ? fecha() : QDate::currentDate();
+    std::optional<QDate> elegida;
+    if (calendario) {
+        elegida = calendario(this, inicial);
+    } else {
+        TFormCalendario dialogo(this);
+        dialogo.setSeleccion(inicial);
+        dialogo.exec();
+        const QString valor = ValoresPrincipales::instancia()
+                                  ? ValoresPrincipales::instancia()->valorSeleccionado
+                                  : QString();
+        if (!valor.isEmpty())
+            elegida = Dates::parse(valor);
+    }
     if (elegida && elegida->isValid())
         Q_EMIT fechaElegida(*elegida);
 }
@@ -231,9 +249,7 @@ ListaSiNoDatos::ListaSiNoDatos(QWidget *parent) : QComboBox(parent) {
     setCurrentIndex(-1);
     m_enlace = new EnlaceCampo(
         this,
-        [this](const QVariant &v) {
-            setCurrentIndex(v.isNull() ? -1 : findText(v.toString()));
-        },
+        [this](const QVariant &v) { setCurrentIndex(v.isNull() ? -1 : findText(v.toString())); },
         [this]() -> QVariant { return currentIndex() < 0 ? QVariant() : QVariant(currentText()); });
     connect(this, &QComboBox::activated, this, [this] {
         m_enlace->modificado();
@@ -290,7 +306,9 @@ QVariant ListaBusqueda::valorClave() const {
     return v.isEmpty() ? QVariant() : Statement::fromStorage(v[0], f ? f->type : FieldType::Text);
 }
 
-QString ListaBusqueda::textoMostrado() const { return currentIndex() < 0 ? QString() : currentText(); }
+QString ListaBusqueda::textoMostrado() const {
+    return currentIndex() < 0 ? QString() : currentText();
+}
 
 void ListaBusqueda::setValorClave(const QVariant &valor) {
     if (!m_tabla || !m_tabla->isActive() || valor.isNull()) {
@@ -343,7 +361,9 @@ MemoDatos::MemoDatos(QWidget *parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::textChanged, m_enlace, &EnlaceCampo::modificado);
 }
 
-void MemoDatos::enlazar(DataSource *fuente, const QString &campo) { m_enlace->enlazar(fuente, campo); }
+void MemoDatos::enlazar(DataSource *fuente, const QString &campo) {
+    m_enlace->enlazar(fuente, campo);
+}
 
 void MemoDatos::focusOutEvent(QFocusEvent *e) {
     m_enlace->escribir();

@@ -76,7 +76,7 @@ public:
     void setFecha(const QDate &fecha);
     QString texto() const; // as typed, "  /  /  " when empty
 
-    // How the calendar is opened: set once by the calendar picker's module.
+    // Replaces the calendar picker (tests); by default the picker is shown.
     static std::function<std::optional<QDate>(QWidget *parent, const QDate &inicial)> calendario;
     void abrirCalendario();
 

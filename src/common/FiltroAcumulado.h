@@ -14,7 +14,7 @@ QString porValor(const QString &actual, bool acumular, const QString &campo, con
 
 // [campo] >= 'desde' AND [campo] <= 'hasta'; when accumulating, followed by " AND " and the
 // current expression.
-QString porPeriodo(const QString &actual, bool acumular, const QString &campo,
-                   const QString &desde, const QString &hasta);
+QString porPeriodo(const QString &actual, bool acumular, const QString &campo, const QString &desde,
+                   const QString &hasta);
 
 } // namespace FiltroAcumulado

@@ -9,6 +9,7 @@
 #include "common/Formato.h"
 #include "common/Mascaras.h"
 #include "common/ModeloRegistros.h"
+#include "common/MotorListado.h"
 #include "store/DataSource.h"
 #include "store/Dates.h"
 #include "store/Query.h"
@@ -70,7 +71,9 @@ QKeySequence teclaDe(Comando c) {
     return QKeySequence();
 }
 
-ValoresPrincipales *valores() { return ValoresPrincipales::instancia(); }
+ValoresPrincipales *valores() {
+    return ValoresPrincipales::instancia();
+}
 
 // A date box of a filter or search panel.
 CajaFecha *cajaFecha(QWidget *padre, const QDate &inicial) {
@@ -152,7 +155,7 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
             w = crearBuscar();
             break;
         case Pagina::Graficos:
-            w = new QWidget;
+            w = crearGrafico();
             break;
         }
         w->setProperty("pagina", int(pagina));
@@ -214,7 +217,8 @@ void VentanaRegistro::crearAcciones() {
         a->setStatusTip(e.ayuda);
         a->setShortcut(e.tecla);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(a, &QAction::triggered, this, e.accion);
+        if (e.accion)
+            connect(a, &QAction::triggered, this, e.accion);
         addAction(a);
         m_acciones << a;
     }
@@ -324,13 +328,15 @@ QWidget *VentanaRegistro::crearLista() {
     m_rejilla->verticalHeader()->hide();
     m_rejilla->setToolTip(m_decl.ayudaRejilla);
     m_rejilla->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_rejilla, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { m_contextual->popup(m_rejilla->viewport()->mapToGlobal(p)); });
+    connect(m_rejilla, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        m_contextual->popup(m_rejilla->viewport()->mapToGlobal(p));
+    });
     for (int i = 0; i < m_decl.columnas.size(); ++i) {
         m_rejilla->setColumnWidth(i, m_decl.columnas[i].ancho);
         m_rejilla->setColumnHidden(i, m_decl.columnas[i].oculta);
     }
-    connect(m_rejilla, &QTableView::doubleClicked, this, [this] { mostrarPagina(Pagina::Edicion); });
+    connect(m_rejilla, &QTableView::doubleClicked, this,
+            [this] { mostrarPagina(Pagina::Edicion); });
     connect(m_rejilla->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &actual) {
                 if (m_siguiendo || !actual.isValid())
@@ -391,14 +397,16 @@ QWidget *VentanaRegistro::crearFiltrar() {
     int fila = 0, columna = 0;
     for (const DeclFiltro &f : m_decl.filtros) {
         auto *panel = new QGroupBox(pagina);
-        panel->setObjectName(QStringLiteral("Panel") + f.campo + QString::number(fila * 2 + columna));
+        panel->setObjectName(QStringLiteral("Panel") + f.campo +
+                             QString::number(fila * 2 + columna));
         auto *capa = new QHBoxLayout(panel);
         capa->addWidget(new QLabel(f.etiqueta, panel));
         auto *boton = new QToolButton(panel);
         boton->setText(QStringLiteral("Filtrar"));
         boton->setToolTip(f.ayuda);
-        boton->setObjectName(QStringLiteral("BFiltro") + f.campo +
-                             (f.tipo == DeclFiltro::Periodo ? QStringLiteral("Periodo") : QString()));
+        boton->setObjectName(
+            QStringLiteral("BFiltro") + f.campo +
+            (f.tipo == DeclFiltro::Periodo ? QStringLiteral("Periodo") : QString()));
         switch (f.tipo) {
         case DeclFiltro::SiNo:
         case DeclFiltro::Logico: {
@@ -409,8 +417,9 @@ QWidget *VentanaRegistro::crearFiltrar() {
             capa->addWidget(no);
             const bool logico = f.tipo == DeclFiltro::Logico;
             connect(boton, &QToolButton::clicked, this, [this, f, si, logico] {
-                const QString valor = logico ? (si->isChecked() ? QStringLiteral("True") : QStringLiteral("False"))
-                                             : (si->isChecked() ? QStringLiteral("Sí") : QStringLiteral("No"));
+                const QString valor =
+                    logico ? (si->isChecked() ? QStringLiteral("True") : QStringLiteral("False"))
+                           : (si->isChecked() ? QStringLiteral("Sí") : QStringLiteral("No"));
                 filtrarPorValor(f.campo, valor);
             });
             break;
@@ -418,10 +427,13 @@ QWidget *VentanaRegistro::crearFiltrar() {
         case DeclFiltro::Lista: {
             auto *lista = new ListaBusqueda(panel);
             lista->setObjectName(QStringLiteral("Lista") + f.campo);
-            m_presets << [lista, f] { lista->setLista(f.lista.tabla, f.lista.columnas, f.lista.campoClave, f.lista.filas); };
+            m_presets << [lista, f] {
+                lista->setLista(f.lista.tabla, f.lista.columnas, f.lista.campoClave, f.lista.filas);
+            };
             capa->addWidget(lista, 1);
             connect(boton, &QToolButton::clicked, this, [this, f, lista] {
-                const QString valor = f.porClave ? lista->valorClave().toString() : lista->textoMostrado();
+                const QString valor =
+                    f.porClave ? lista->valorClave().toString() : lista->textoMostrado();
                 filtrarPorValor(f.campo, valor);
             });
             break;
@@ -496,6 +508,39 @@ QWidget *VentanaRegistro::crearFiltrar() {
     return pagina;
 }
 
+QWidget *VentanaRegistro::crearGrafico() {
+    m_grafico = new PaginaGrafico;
+    m_grafico->setObjectName(QStringLiteral("PaginaGraficos"));
+    m_grafico->setDatos(m_tabla);
+    if (m_decl.grafico) {
+        m_grafico->setCampoFecha(m_decl.grafico->campoFecha);
+        m_grafico->setSeries(m_decl.grafico->series);
+        m_grafico->setLineasTitulo({m_decl.grafico->titulo});
+        if (!m_decl.grafico->tituloEjeX.isEmpty())
+            m_grafico->setTituloEjeX(m_decl.grafico->tituloEjeX);
+    }
+    m_grafico->setFuenteFiltro([this] { return m_filtros->text(); });
+    return m_grafico;
+}
+
+void VentanaRegistro::previsualizarListado(const Listado &listado) {
+    if (!grabar())
+        return;
+    const bool progreso = valores() && valores()->ajustes.progreso == 1;
+    MotorListado motor(completarListado(listado), m_tabla);
+    motor.previsualizar(this, progreso);
+}
+
+Listado VentanaRegistro::completarListado(Listado listado) const {
+    if (m_tabla->filtered() && !m_tabla->filter().isEmpty())
+        listado.fijarFiltro(m_filtros->text());
+    else
+        listado.fijarFiltro(QString());
+    listado.fijarNumero(m_panelTotal->isVisibleTo(this) ? m_txtNumero->text() : QString());
+    listado.pie.empresa = Listado::rotuloEmpresa();
+    return listado;
+}
+
 QWidget *VentanaRegistro::crearBuscar() {
     auto *pagina = new QWidget;
     pagina->setObjectName(QStringLiteral("PaginaBuscar"));
@@ -512,7 +557,9 @@ QWidget *VentanaRegistro::crearBuscar() {
             valor = [caja] { return caja->texto(); };
         } else if (b.tipo == DeclBusqueda::Lista) {
             auto *lista = new ListaBusqueda(grupoBuscar);
-            m_presets << [lista, b] { lista->setLista(b.lista.tabla, b.lista.columnas, b.lista.campoClave, b.lista.filas); };
+            m_presets << [lista, b] {
+                lista->setLista(b.lista.tabla, b.lista.columnas, b.lista.campoClave, b.lista.filas);
+            };
             editor = lista;
             valor = [lista] { return lista->textoMostrado(); };
         } else {
@@ -619,8 +666,9 @@ void VentanaRegistro::leerAnchos() {
         return;
     const IniFile ini(Programa::ficheroIni());
     for (int i = 0; i < m_decl.columnas.size(); ++i)
-        m_rejilla->setColumnWidth(i, ini.readInteger(m_decl.seccionRejilla, m_decl.columnas[i].campo,
-                                                     m_decl.columnas[i].ancho));
+        m_rejilla->setColumnWidth(i,
+                                  ini.readInteger(m_decl.seccionRejilla, m_decl.columnas[i].campo,
+                                                  m_decl.columnas[i].ancho));
 }
 
 void VentanaRegistro::guardarAnchos() {
@@ -628,7 +676,8 @@ void VentanaRegistro::guardarAnchos() {
         return;
     IniFile ini(Programa::ficheroIni());
     for (int i = 0; i < m_decl.columnas.size(); ++i)
-        ini.writeInteger(m_decl.seccionRejilla, m_decl.columnas[i].campo, m_rejilla->columnWidth(i));
+        ini.writeInteger(m_decl.seccionRejilla, m_decl.columnas[i].campo,
+                         m_rejilla->columnWidth(i));
 }
 
 // ------------------------------------------------------------------ current record
@@ -675,7 +724,8 @@ bool VentanaRegistro::eventFilter(QObject *obj, QEvent *e) {
     // Enter moves on to the next control in the edit page, except on buttons, grids and memos.
     auto *w = qobject_cast<QWidget *>(obj);
     if (w && !w->inherits("QAbstractButton") && !w->inherits("QAbstractItemView") &&
-        !w->inherits("QPlainTextEdit") && !(w->inherits("QComboBox") && static_cast<QComboBox *>(w)->view()->isVisible())) {
+        !w->inherits("QPlainTextEdit") &&
+        !(w->inherits("QComboBox") && static_cast<QComboBox *>(w)->view()->isVisible())) {
         focusNextPrevChild(true);
         return true;
     }
@@ -690,7 +740,8 @@ void VentanaRegistro::informarFalloGrabar(const StoreError &e) {
     if (e.code() == StoreError::kKeyViolation)
         msError(m_decl.textoClaveDuplicada);
     else if (e.kind() == StoreError::Database)
-        msError(QStringLiteral("Hay algún dato incorrecto. Compruebe los datos y vuelva a intentarlo."));
+        msError(QStringLiteral(
+            "Hay algún dato incorrecto. Compruebe los datos y vuelva a intentarlo."));
     msError(e.message());
 }
 
@@ -731,22 +782,33 @@ void VentanaRegistro::eliminar() {
 }
 
 // ------------------------------------------------------------------ filters and totals
-bool VentanaRegistro::acumular() const { return m_acumular && m_acumular->isChecked(); }
+bool VentanaRegistro::acumular() const {
+    return m_acumular && m_acumular->isChecked();
+}
 void VentanaRegistro::setAcumular(bool on) {
     if (m_acumular)
         m_acumular->setChecked(on);
 }
-bool VentanaRegistro::mostrarTotal() const { return m_mostrarTotal && m_mostrarTotal->isChecked(); }
+bool VentanaRegistro::mostrarTotal() const {
+    return m_mostrarTotal && m_mostrarTotal->isChecked();
+}
 void VentanaRegistro::setMostrarTotal(bool on) {
     if (m_mostrarTotal)
         m_mostrarTotal->setChecked(on);
 }
 
-QString VentanaRegistro::textoFiltro() const { return m_filtros->text(); }
-QString VentanaRegistro::textoNumero() const { return m_txtNumero->text(); }
-QString VentanaRegistro::textoImporte() const { return m_txtImporte->text(); }
+QString VentanaRegistro::textoFiltro() const {
+    return m_filtros->text();
+}
+QString VentanaRegistro::textoNumero() const {
+    return m_txtNumero->text();
+}
+QString VentanaRegistro::textoImporte() const {
+    return m_txtImporte->text();
+}
 
-void VentanaRegistro::filtrarPorValor(const QString &campo, const QString &valor, bool sinCorchetes) {
+void VentanaRegistro::filtrarPorValor(const QString &campo, const QString &valor,
+                                      bool sinCorchetes) {
     const QString actual = m_tabla->filtered() ? m_tabla->filter() : QString();
     aplicarFiltro(FiltroAcumulado::porValor(actual, acumular(), campo, valor, QStringLiteral("="),
                                             sinCorchetes));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/ColumnaRejilla.h"
+#include "common/Listado.h"
+#include "common/PaginaGrafico.h"
 
 #include <QKeySequence>
 #include <QPointer>
@@ -109,6 +111,14 @@ struct DeclTotal {
     bool limpiarSinMostrar = true;
 };
 
+// The "Gráficos" page: series against a date field over the window's records as filtered.
+struct DeclGrafico {
+    QString campoFecha;
+    QList<SerieGrafico> series;
+    QString titulo;     // the first title line ("IMPORTE DE PORTES")
+    QString tituloEjeX; // the bottom caption ("Día")
+};
+
 // Everything a record window is made of besides its edit page and its own commands.
 struct DeclaracionVentana {
     QString nombre; // "FormPortes"
@@ -137,6 +147,7 @@ struct DeclaracionVentana {
     QList<DeclOrden> ordenes;
 
     std::optional<DeclTotal> total;
+    std::optional<DeclGrafico> grafico;
     QString textoClaveDuplicada;
     QString preguntaEliminar;
     bool grabarAlCerrar = true;
@@ -188,6 +199,12 @@ public:
     void preparar();
 
     QString posicion() const; // "n/m"
+    PaginaGrafico *grafico() const { return m_grafico; }
+    // The printed listing of the window's records as filtered and ordered, with the filter
+    // line, the count of the total panel and the company in the footer; previewed on screen.
+    void previsualizarListado(const Listado &listado);
+    // The listing with what the window adds to it: filter line, count and company.
+    Listado completarListado(Listado listado) const;
 
 protected:
     // The edit page's editors, built by each window.
@@ -214,6 +231,7 @@ private:
     QWidget *crearLista();
     QWidget *crearFiltrar();
     QWidget *crearBuscar();
+    QWidget *crearGrafico();
     QWidget *crearPaginaEdicion();
     void asegurarEdicion();
     void aplicarAjustes();
@@ -247,6 +265,7 @@ private:
     QCheckBox *m_acumular = nullptr;
     QCheckBox *m_mostrarTotal = nullptr;
     QList<Navegador *> m_navegadores;
+    PaginaGrafico *m_grafico = nullptr;
     QList<std::function<void()>> m_presets;
     bool m_preparada = false;
     bool m_siguiendo = false;

@@ -93,7 +93,7 @@ void AnadirReporte::ejecutar(TDatos &datos, Table &portes) {
 }
 
 QList<SincronizacionViaje::Cambio> SincronizacionViaje::cambios(TDatos &datos,
-                                                                  const DatosPorte &porte) {
+                                                                const DatosPorte &porte) {
     QList<Cambio> out;
     if (porte.numero.isEmpty() || porte.descarga.isEmpty())
         return out;
@@ -103,15 +103,18 @@ QList<SincronizacionViaje::Cambio> SincronizacionViaje::cambios(TDatos &datos,
     const QString destino = v.value(QStringLiteral("Destino")).toString();
     const QString origen = v.value(QStringLiteral("Origen")).toString();
     const QString tractor = v.value(QStringLiteral("MatricTractor")).toString();
-    const QString cabecera = QStringLiteral("Existe un viaje con: \r\r    ·  Número: %1\r").arg(porte.numero);
-    const QString lugares = cabecera + QStringLiteral("    ·  Origen: %1\r    · Destino: %2\r\r")
-                                           .arg(origen, destino);
+    const QString cabecera =
+        QStringLiteral("Existe un viaje con: \r\r    ·  Número: %1\r").arg(porte.numero);
+    const QString lugares =
+        cabecera + QStringLiteral("    ·  Origen: %1\r    · Destino: %2\r\r").arg(origen, destino);
     if (destino != porte.descarga)
         out << Cambio{QStringLiteral("Destino"), porte.descarga,
-                      lugares + QStringLiteral(" ¿Desea cambiar el destino por %1?").arg(porte.descarga)};
+                      lugares +
+                          QStringLiteral(" ¿Desea cambiar el destino por %1?").arg(porte.descarga)};
     if (origen != porte.carga)
         out << Cambio{QStringLiteral("Origen"), porte.carga,
-                      lugares + QStringLiteral(" ¿Desea cambiar el origen por %1?").arg(porte.carga)};
+                      lugares +
+                          QStringLiteral(" ¿Desea cambiar el origen por %1?").arg(porte.carga)};
     if (tractor != porte.matricula)
         out << Cambio{QStringLiteral("MatricTractor"), porte.matricula,
                       cabecera + QStringLiteral("    ·  Matrícula cabeza: %1\r\r ¿Desea cambiar la "

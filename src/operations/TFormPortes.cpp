@@ -3,6 +3,7 @@
 #include "app/Mensajes.h"
 #include "common/ControlesDatos.h"
 #include "common/Formato.h"
+#include "common/Listado.h"
 #include "common/Mascaras.h"
 #include "operations/PorteViaje.h"
 #include "store/StoreError.h"
@@ -11,14 +12,16 @@
 
 #include <QAction>
 #include <QDate>
-#include <QScopeGuard>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 namespace {
-TDatos &datos() { return *TDatos::instancia(); }
+TDatos &datos() {
+    return *TDatos::instancia();
+}
 
 const QList<ColumnaRejilla> kColumnasCamion = {
     {QStringLiteral("Matricula"), QStringLiteral("Matrícula"), 80},
@@ -27,7 +30,8 @@ const QList<ColumnaRejilla> kColumnasCamion = {
 const QList<ColumnaRejilla> kColumnasCliente = {
     {QStringLiteral("Apellidos"), QStringLiteral("Nombre"), 220},
     {QStringLiteral("CIF"), QStringLiteral("CIF"), 90}};
-const QList<ColumnaRejilla> kColumnasLugar = {{QStringLiteral("Lugar"), QStringLiteral("Lugar"), 220}};
+const QList<ColumnaRejilla> kColumnasLugar = {
+    {QStringLiteral("Lugar"), QStringLiteral("Lugar"), 220}};
 } // namespace
 
 DeclaracionVentana TFormPortes::declaracion() {
@@ -52,8 +56,8 @@ DeclaracionVentana TFormPortes::declaracion() {
          QStringLiteral("Buscar/Ordenar portes")},
         {Comando::Graficos, QStringLiteral("ActGraficos"), QStringLiteral("Gráficos"),
          QStringLiteral("Gráficos de decisión")},
-        {Comando::QuitarFiltros, QStringLiteral("ActQuitarFiltros"), QStringLiteral("Quitar filtros"),
-         QStringLiteral("Quita todos los filtros")},
+        {Comando::QuitarFiltros, QStringLiteral("ActQuitarFiltros"),
+         QStringLiteral("Quitar filtros"), QStringLiteral("Quita todos los filtros")},
         {Comando::Imprimir, QStringLiteral("ActPrevisualizar"), QStringLiteral("Imprimir"),
          QStringLiteral("Imprime el listado de portes")},
         {Comando::Cerrar, QStringLiteral("ActCerrar"), QStringLiteral("Cerrar ventana"),
@@ -63,9 +67,15 @@ DeclaracionVentana TFormPortes::declaracion() {
         {Comando::Eliminar, QStringLiteral("ActEliminarPorte"), QStringLiteral("Eliminar porte"),
          QStringLiteral("Elimina el porte actual")},
     };
-    v.barra = {QStringLiteral("ActLista"),   QStringLiteral("ActEdicion"),     QStringLiteral("ActFiltrar"),
-               QStringLiteral("ActBuscar"),  QStringLiteral("ActGraficos"),    QStringLiteral("-"),
-               QStringLiteral("ActQuitarFiltros"), QStringLiteral("ActPrevisualizar"), QStringLiteral("-"),
+    v.barra = {QStringLiteral("ActLista"),
+               QStringLiteral("ActEdicion"),
+               QStringLiteral("ActFiltrar"),
+               QStringLiteral("ActBuscar"),
+               QStringLiteral("ActGraficos"),
+               QStringLiteral("-"),
+               QStringLiteral("ActQuitarFiltros"),
+               QStringLiteral("ActPrevisualizar"),
+               QStringLiteral("-"),
                QStringLiteral("ActCerrar")};
     v.fichero = v.barra;
     v.columnas = {
@@ -76,12 +86,13 @@ DeclaracionVentana TFormPortes::declaracion() {
         {QStringLiteral("Transportista"), QStringLiteral("Cliente"), 180},
         {QStringLiteral("Carga"), QStringLiteral("Carga"), 120},
         {QStringLiteral("Descarga"), QStringLiteral("Descarga"), 120},
-        {QStringLiteral("Precio"), QStringLiteral("Precio"), 90, Qt::AlignRight | Qt::AlignVCenter, false,
-         Formato::kMoneda, true},
+        {QStringLiteral("Precio"), QStringLiteral("Precio"), 90, Qt::AlignRight | Qt::AlignVCenter,
+         false, Formato::kMoneda, true},
         {QStringLiteral("Facturado"), QStringLiteral("Fa"), 28},
         {QStringLiteral("Pagado"), QStringLiteral("Pa"), 28},
         {QStringLiteral("Reportado"), QStringLiteral("Re"), 28},
-        {QStringLiteral("Observaciones"), QStringLiteral("Observaciones"), 100, Qt::AlignLeft, true},
+        {QStringLiteral("Observaciones"), QStringLiteral("Observaciones"), 100, Qt::AlignLeft,
+         true},
     };
     v.seccionRejilla = QStringLiteral("Tabla Portes");
     v.ayudaRejilla = QStringLiteral("Haga doble click sobre el porte que desee editar");
@@ -90,8 +101,10 @@ DeclaracionVentana TFormPortes::declaracion() {
     v.ayudasEdicion = v.ayudasLista;
     v.ayudasEdicion << QStringLiteral("Validar porte") << QStringLiteral("Cancelar edición");
 
-    const DeclLista camiones{d ? d->TCamiones : nullptr, kColumnasCamion, QStringLiteral("Matricula"), 10};
-    const DeclLista clientes{d ? d->TClientes : nullptr, kColumnasCliente, QStringLiteral("Apellidos"), 15};
+    const DeclLista camiones{d ? d->TCamiones : nullptr, kColumnasCamion,
+                             QStringLiteral("Matricula"), 10};
+    const DeclLista clientes{d ? d->TClientes : nullptr, kColumnasCliente,
+                             QStringLiteral("Apellidos"), 15};
     const DeclLista lugares{d ? d->TLugar : nullptr, kColumnasLugar, QStringLiteral("Lugar"), 20};
     v.filtros = {
         {DeclFiltro::SiNo, QStringLiteral("Pagado:"), QStringLiteral("Pagado"),
@@ -110,40 +123,60 @@ DeclaracionVentana TFormPortes::declaracion() {
          QStringLiteral("Muestra todos los portes con el lugar de descarga seleccionado"), lugares},
         {DeclFiltro::Fecha, QStringLiteral("Fecha:"), QStringLiteral("Fecha"),
          QStringLiteral("Muestra todos los portes con la fecha introducida")},
-        {DeclFiltro::Periodo, QStringLiteral("Desde fecha:"), QStringLiteral("Fecha"),
-         QStringLiteral("Muestra todos los portes del período seleccionado"), {}, false,
+        {DeclFiltro::Periodo,
+         QStringLiteral("Desde fecha:"),
+         QStringLiteral("Fecha"),
+         QStringLiteral("Muestra todos los portes del período seleccionado"),
+         {},
+         false,
          QStringLiteral("Hasta fecha:")},
     };
     v.tituloMostrarTotal = QStringLiteral("Mostrar total directamente");
     v.ayudaAcumular = QStringLiteral("Active esta casilla para enlazar un filtro con otro");
-    v.ayudaMostrarTotal = QStringLiteral("Verifique esta casilla para mostrar el importe total al filtrar");
+    v.ayudaMostrarTotal =
+        QStringLiteral("Verifique esta casilla para mostrar el importe total al filtrar");
     v.busquedas = {
         {DeclBusqueda::Mascara, QStringLiteral("Número:"), QStringLiteral("Numero"),
          QStringLiteral("Busca un número de porte"),
-         QStringLiteral("No se ha encontrado ningún porte con ese número."), Mascaras::NumeroBusqueda},
+         QStringLiteral("No se ha encontrado ningún porte con ese número."),
+         Mascaras::NumeroBusqueda},
         {DeclBusqueda::Fecha, QStringLiteral("Fecha:"), QStringLiteral("Fecha"),
          QStringLiteral("Busca una fecha en un porte"),
          QStringLiteral("No se ha encontrado ningún porte con esa fecha.")},
         {DeclBusqueda::Lista, QStringLiteral("Matrícula:"), QStringLiteral("Matricula"),
          QStringLiteral("Busca una matrícula en un porte"),
-         QStringLiteral("No se ha encontrado ningún porte con esa matrícula."), QString(), camiones},
+         QStringLiteral("No se ha encontrado ningún porte con esa matrícula."), QString(),
+         camiones},
     };
     v.ordenes = {
-        {QStringLiteral("Número de porte"), QStringLiteral("Numero"), QStringLiteral("Nº a buscar:")},
+        {QStringLiteral("Número de porte"), QStringLiteral("Numero"),
+         QStringLiteral("Nº a buscar:")},
         {QStringLiteral("Fecha"), QStringLiteral("Fecha"), QStringLiteral("Fecha a buscar:")},
-        {QStringLiteral("Cliente"), QStringLiteral("Transportista"), QStringLiteral("Cliente a buscar:")},
-        {QStringLiteral("Camión"), QStringLiteral("Matricula"), QStringLiteral("Matrícula a buscar:")},
+        {QStringLiteral("Cliente"), QStringLiteral("Transportista"),
+         QStringLiteral("Cliente a buscar:")},
+        {QStringLiteral("Camión"), QStringLiteral("Matricula"),
+         QStringLiteral("Matrícula a buscar:")},
         {QStringLiteral("ID"), QStringLiteral("ID"), QStringLiteral("ID a buscar:")},
     };
+    v.grafico = DeclGrafico{QStringLiteral("Fecha"),
+                            {SerieGrafico{QStringLiteral("Importe"), QStringLiteral("Precio"), {}}},
+                            QStringLiteral("IMPORTE DE PORTES"),
+                            QStringLiteral("Día")};
     v.total = DeclTotal{QStringLiteral("Precio"), QStringLiteral("select *\nfrom portes"), true};
-    v.textoClaveDuplicada = QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
+    v.textoClaveDuplicada =
+        QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
     v.preguntaEliminar = QStringLiteral("¿Está seguro que desea ELIMINAR el porte actual?.");
     v.extras = {
-        {QStringLiteral("ActAnadirReporte"), QStringLiteral("Anadir reporte"),
+        {QStringLiteral("ActAnadirReporte"),
+         QStringLiteral("Anadir reporte"),
          QStringLiteral("Añade un reporte con la fecha y matrícula del porte actual"),
-         QKeySequence(Qt::CTRL | Qt::Key_D), {}},
-        {QStringLiteral("ActPasarViaje"), QStringLiteral("Pasar a viaje"),
-         QStringLiteral("Añade un viaje con los datos del porte actual"), QKeySequence(Qt::CTRL | Qt::Key_J), {}},
+         QKeySequence(Qt::CTRL | Qt::Key_D),
+         {}},
+        {QStringLiteral("ActPasarViaje"),
+         QStringLiteral("Pasar a viaje"),
+         QStringLiteral("Añade un viaje con los datos del porte actual"),
+         QKeySequence(Qt::CTRL | Qt::Key_J),
+         {}},
     };
     return v;
 }
@@ -151,7 +184,8 @@ DeclaracionVentana TFormPortes::declaracion() {
 TFormPortes::TFormPortes(QWidget *parent) : VentanaRegistro(declaracion(), parent) {
     connect(accion(QStringLiteral("ActAnadirReporte")), &QAction::triggered, this,
             &TFormPortes::anadirReporte);
-    connect(accion(QStringLiteral("ActPasarViaje")), &QAction::triggered, this, &TFormPortes::pasarAViaje);
+    connect(accion(QStringLiteral("ActPasarViaje")), &QAction::triggered, this,
+            &TFormPortes::pasarAViaje);
     connect(tabla(), &DataSet::afterInsert, this, [this] {
         tabla()->setValue(QStringLiteral("Fecha"), QDate::currentDate());
         if (m_numero)
@@ -231,9 +265,10 @@ QWidget *TFormPortes::crearEdicion() {
     precio->enlazar(fuente(), QStringLiteral("Precio"), Formato::kMoneda);
     fila(6, QStringLiteral("&Precio"), precio);
 
-    const QList<QPair<QString, QString>> flags = {{QStringLiteral("Facturado"), QStringLiteral("Fact&urado")},
-                                                  {QStringLiteral("Pagado"), QStringLiteral("Paga&do")},
-                                                  {QStringLiteral("Reportado"), QStringLiteral("&Reportado")}};
+    const QList<QPair<QString, QString>> flags = {
+        {QStringLiteral("Facturado"), QStringLiteral("Fact&urado")},
+        {QStringLiteral("Pagado"), QStringLiteral("Paga&do")},
+        {QStringLiteral("Reportado"), QStringLiteral("&Reportado")}};
     int f = 7;
     for (const auto &[campo, etiqueta] : flags) {
         auto *lista = new ListaSiNoDatos(w);
@@ -292,14 +327,16 @@ void TFormPortes::pasarAViaje() {
             msPlano(QStringLiteral("Actualice los valores antes de continuar."));
             break;
         case PasarAViaje::Enlazado:
-            msInfo(QStringLiteral("Ya existe un viaje con este número. Se ha añadido el ID del porte."));
+            msInfo(QStringLiteral(
+                "Ya existe un viaje con este número. Se ha añadido el ID del porte."));
             break;
         case PasarAViaje::Creado:
             msInfo(QStringLiteral("El porte ha sido pasado a viaje correctamente."));
             break;
         }
     } catch (const StoreError &) {
-        msError(QStringLiteral("El viaje NO se ha añadido. Compruebe los datos y vuelva a intentarlo."));
+        msError(QStringLiteral(
+            "El viaje NO se ha añadido. Compruebe los datos y vuelva a intentarlo."));
     }
 }
 
@@ -319,4 +356,29 @@ void TFormPortes::anadirReporte() {
     }
 }
 
-void TFormPortes::imprimir() {}
+Listado TFormPortes::listado() const {
+    Listado l;
+    l.titulo = QStringLiteral("LISTADO DE PORTES");
+    l.orientacion = QPageLayout::Landscape;
+    using V = Listado::Valor;
+    l.anadirColumna(QStringLiteral("ID"), V::deCampo(QStringLiteral("ID")), 0.5);
+    l.anadirColumna(QStringLiteral("Número"), V::deCampo(QStringLiteral("Numero")), 0.9);
+    l.anadirColumna(QStringLiteral("Fecha"), V::deCampo(QStringLiteral("Fecha")), 0.9);
+    l.anadirColumna(QStringLiteral("Matrícula"), V::deCampo(QStringLiteral("Matricula")), 0.9);
+    l.anadirColumna(QStringLiteral("Cliente"), V::deCampo(QStringLiteral("Transportista")), 2.2);
+    l.anadirColumna(QStringLiteral("Carga"), V::deCampo(QStringLiteral("Carga")), 1.6);
+    l.anadirColumna(QStringLiteral("Descarga"), V::deCampo(QStringLiteral("Descarga")), 1.6);
+    l.anadirColumna(QStringLiteral("Precio"),
+                    V::deCampo(QStringLiteral("Precio"), Formato::kMoneda), 1.0, Qt::AlignRight);
+    l.anadirColumna(QStringLiteral("Fa"), V::deCampo(QStringLiteral("Facturado")), 0.3);
+    l.anadirColumna(QStringLiteral("Pa"), V::deCampo(QStringLiteral("Pagado")), 0.3);
+    l.anadirColumna(QStringLiteral("Re"), V::deCampo(QStringLiteral("Reportado")), 0.3);
+    l.resumen << Listado::LineaResumen::conTotal(QStringLiteral("Total:"),
+                                                 Listado::Total::suma(QStringLiteral("Precio")),
+                                                 l.columna(QStringLiteral("Precio")));
+    return completarListado(l);
+}
+
+void TFormPortes::imprimir() {
+    previsualizarListado(listado());
+}

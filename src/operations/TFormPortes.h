@@ -17,6 +17,8 @@ public:
     void anadirReporte();
     // Offers to bring the trip of the current haul in line with it.
     void sincronizarViaje();
+    // "LISTADO DE PORTES" of the hauls as filtered and ordered.
+    Listado listado() const;
 
 protected:
     QWidget *crearEdicion() override;

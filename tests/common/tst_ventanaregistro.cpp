@@ -26,7 +26,9 @@ public:
         d.nombre = QStringLiteral("FormPrueba");
         d.titulo = QStringLiteral("Portes");
         d.tabla = QStringLiteral("portes.DB");
-        d.paginas = {{Pagina::Lista, "Lista"}, {Pagina::Edicion, "Edición"}, {Pagina::Filtrar, "Filtrar"},
+        d.paginas = {{Pagina::Lista, "Lista"},
+                     {Pagina::Edicion, "Edición"},
+                     {Pagina::Filtrar, "Filtrar"},
                      {Pagina::Buscar, "Buscar/Ordenar"}};
         d.comandos = {{Comando::Lista, "ActLista", "Lista", ""},
                       {Comando::Edicion, "ActEdicion", "Edición", ""},
@@ -35,16 +37,22 @@ public:
                       {Comando::Eliminar, "ActEliminarPorte", "Eliminar porte", ""}};
         d.barra = {"ActLista", "ActEdicion", "-", "ActQuitarFiltros"};
         d.fichero = d.barra;
-        d.columnas = {{"ID", "ID", 40}, {"Numero", "Número", 80}, {"Fecha", "Fecha", 80},
+        d.columnas = {{"ID", "ID", 40},
+                      {"Numero", "Número", 80},
+                      {"Fecha", "Fecha", 80},
                       {"Precio", "Precio", 90, Qt::AlignRight | Qt::AlignVCenter}};
         d.seccionRejilla = QStringLiteral("Tabla Prueba");
         d.filtros = {{DeclFiltro::SiNo, "Pagado:", "Pagado", ""},
                      {DeclFiltro::Periodo, "Desde fecha:", "Fecha", "", {}, false, "Hasta fecha:"}};
-        d.busquedas = {{DeclBusqueda::Mascara, "Número:", "Numero", "", "No se ha encontrado ningún porte con ese número.",
+        d.busquedas = {{DeclBusqueda::Mascara, "Número:", "Numero", "",
+                        "No se ha encontrado ningún porte con ese número.",
                         Mascaras::NumeroBusqueda}};
-        d.ordenes = {{"Número de porte", "Numero", "Nº a buscar:"}, {"Fecha", "Fecha", "Fecha a buscar:"}};
-        d.total = DeclTotal{QStringLiteral("Precio"), QStringLiteral("select *\nfrom portes"), true};
-        d.textoClaveDuplicada = QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
+        d.ordenes = {{"Número de porte", "Numero", "Nº a buscar:"},
+                     {"Fecha", "Fecha", "Fecha a buscar:"}};
+        d.total =
+            DeclTotal{QStringLiteral("Precio"), QStringLiteral("select *\nfrom portes"), true};
+        d.textoClaveDuplicada =
+            QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
         d.preguntaEliminar = QStringLiteral("¿Está seguro que desea ELIMINAR el porte actual?.");
         return d;
     }
@@ -78,8 +86,13 @@ class TstVentanaRegistro : public QObject {
 
     void porte(const char *num, QDate fecha, QVariant precio, const char *pagado = "No") {
         ProgramaTemporal::insertar(*datos->db, QStringLiteral("portes.DB"),
-                                   {{"Numero", num}, {"Fecha", fecha}, {"Matricula", "A"}, {"Precio", precio},
-                                    {"Facturado", "No"}, {"Pagado", QString::fromUtf8(pagado)}, {"Reportado", "No"}});
+                                   {{"Numero", num},
+                                    {"Fecha", fecha},
+                                    {"Matricula", "A"},
+                                    {"Precio", precio},
+                                    {"Facturado", "No"},
+                                    {"Pagado", QString::fromUtf8(pagado)},
+                                    {"Reportado", "No"}});
     }
 
 private Q_SLOTS:
@@ -107,18 +120,23 @@ private Q_SLOTS:
         QTest::addColumn<bool>("acumular");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("first filter, no leading AND") << "" << true << "valor" << "[Matricula] = '4321KLM'";
+        QTest::newRow("first filter, no leading AND") << "" << true << "valor"
+                                                      << "[Matricula] = '4321KLM'";
         QTest::newRow("value appended") << "[Matricula] = '4321KLM'" << true << "pagado"
                                         << "[Matricula] = '4321KLM' AND [Pagado] = 'No'";
         QTest::newRow("period goes first")
             << "[Matricula] = '4321KLM' AND [Pagado] = 'No'" << true << "periodo"
-            << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05' AND [Matricula] = '4321KLM' AND [Pagado] = 'No'";
+            << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05' AND [Matricula] = '4321KLM' AND "
+               "[Pagado] = 'No'";
         QTest::newRow("not accumulating replaces") << "[Matricula] = '4321KLM'" << false << "pagado"
                                                    << "[Pagado] = 'No'";
-        QTest::newRow("not accumulating, period replaces too") << "[Pagado] = 'No'" << false << "periodo"
-                                                               << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05'";
-        QTest::newRow("quote doubled") << "" << false << "oneill" << "[Transportista] = 'O''NEILL'";
-        QTest::newRow("bare name starts a new expression") << "" << true << "cif" << "CIF = 'B1'";
+        QTest::newRow("not accumulating, period replaces too")
+            << "[Pagado] = 'No'" << false << "periodo"
+            << "[Fecha] >= '01/01/05' AND [Fecha] <= '31/03/05'";
+        QTest::newRow("quote doubled") << "" << false << "oneill"
+                                       << "[Transportista] = 'O''NEILL'";
+        QTest::newRow("bare name starts a new expression") << "" << true << "cif"
+                                                           << "CIF = 'B1'";
         QTest::newRow("bare name adds with brackets") << "[Pagado] = 'True'" << true << "cif"
                                                       << "[Pagado] = 'True' AND [CIF] = 'B1'";
     }
@@ -195,7 +213,8 @@ private Q_SLOTS:
         auto *desde = v.findChild<CajaFecha *>(QStringLiteral("DesdeFecha"));
         QCOMPARE(desde->texto(), QStringLiteral("01/01/05"));
         v.findChild<QAbstractButton *>(QStringLiteral("BFiltroFechaPeriodo"))->click();
-        QCOMPARE(v.textoFiltro(), QStringLiteral("[Fecha] >= '01/01/05' AND [Fecha] <= '31/12/05'"));
+        QCOMPARE(v.textoFiltro(),
+                 QStringLiteral("[Fecha] >= '01/01/05' AND [Fecha] <= '31/12/05'"));
         QCOMPARE(v.tabla()->recordCount(), 3);
     }
 
@@ -229,12 +248,15 @@ private Q_SLOTS:
         VentanaPrueba v;
         v.preparar();
         v.mostrarPagina(Pagina::Buscar);
-        QVERIFY(v.buscarPorCampo(VentanaPrueba::declaracion().busquedas.first(), QStringLiteral("000003/05")));
+        QVERIFY(v.buscarPorCampo(VentanaPrueba::declaracion().busquedas.first(),
+                                 QStringLiteral("000003/05")));
         QCOMPARE(v.paginaActual(), Pagina::Lista);
         QCOMPARE(v.tabla()->value("Precio").toDouble(), 20.5);
         mensajes.esperar(TipoMensaje::Informacion);
-        QVERIFY(!v.buscarPorCampo(VentanaPrueba::declaracion().busquedas.first(), QStringLiteral("000009/05")));
-        QCOMPARE(mensajes.ultimoTexto(), QStringLiteral("No se ha encontrado ningún porte con ese número."));
+        QVERIFY(!v.buscarPorCampo(VentanaPrueba::declaracion().busquedas.first(),
+                                  QStringLiteral("000009/05")));
+        QCOMPARE(mensajes.ultimoTexto(),
+                 QStringLiteral("No se ha encontrado ningún porte con ese número."));
     }
 
     void keyViolationKeepsTypedValues() {
