@@ -20,6 +20,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <stdexcept>
 
 namespace Generador {
 
@@ -1716,21 +1717,24 @@ void prepararDemo(const QString &carpetaPrograma) {
     registro.close();
 
     IniFile ini(QDir(programa).filePath(QStringLiteral("Velmora.INI")));
-    ini.writeString(Clave::Empresa, Clave::Ruta, empresa);
-    ini.writeInteger(Clave::Empresa, Clave::Codigo, 1);
-    ini.writeString(Clave::Empresa, Clave::Nombre, nombre);
-    ini.writeString(Clave::Empresa, Clave::Moneda, QStringLiteral("Euros"));
-    ini.writeFloat(Clave::Empresa, Clave::Cambio, 1.0);
-    ini.writeDate(Clave::Empresa, Clave::Inicio, inicio);
-    ini.writeDate(Clave::Empresa, Clave::Fin, fin);
-    ini.writeString(Clave::Empresa, Clave::CIF, codigoFiscal);
-    ini.writeString(Clave::Empresa, Clave::Domicilio, domicilio);
-    ini.writeString(Clave::Empresa, Clave::Poblacion, poblacion);
-    ini.writeString(Clave::Empresa, Clave::Provincia, provincia);
-    ini.writeString(Clave::Empresa, Clave::CP, QString::number(cp));
-    ini.writeString(Clave::Empresa, Clave::Telefono, telefono);
-    ini.writeString(Clave::Empresa, Clave::Inscripcion, inscripcion);
-    ini.writeString(Clave::Empresa, Clave::RutaLogotipo, QString());
+    bool ok = ini.writeString(Clave::Empresa, Clave::Ruta, empresa);
+    ok &= ini.writeInteger(Clave::Empresa, Clave::Codigo, 1);
+    ok &= ini.writeString(Clave::Empresa, Clave::Nombre, nombre);
+    ok &= ini.writeString(Clave::Empresa, Clave::Moneda, QStringLiteral("Euros"));
+    ok &= ini.writeFloat(Clave::Empresa, Clave::Cambio, 1.0);
+    ok &= ini.writeDate(Clave::Empresa, Clave::Inicio, inicio);
+    ok &= ini.writeDate(Clave::Empresa, Clave::Fin, fin);
+    ok &= ini.writeString(Clave::Empresa, Clave::CIF, codigoFiscal);
+    ok &= ini.writeString(Clave::Empresa, Clave::Domicilio, domicilio);
+    ok &= ini.writeString(Clave::Empresa, Clave::Poblacion, poblacion);
+    ok &= ini.writeString(Clave::Empresa, Clave::Provincia, provincia);
+    ok &= ini.writeString(Clave::Empresa, Clave::CP, QString::number(cp));
+    ok &= ini.writeString(Clave::Empresa, Clave::Telefono, telefono);
+    ok &= ini.writeString(Clave::Empresa, Clave::Inscripcion, inscripcion);
+    ok &= ini.writeString(Clave::Empresa, Clave::RutaLogotipo, QString());
+    if (!ok)
+        throw std::runtime_error("No se puede escribir el fichero de configuración " +
+                                 ini.path().toStdString());
 }
 
 } // namespace Generador

@@ -49,6 +49,7 @@ void generarEmpresa(const QString &carpetaEmpresa, const Tamano &tamano, quint32
 
 // A program folder ready to run: the template, the registry with company 1, the company folder
 // "Emp1" filled with demo(), the empty working folders and the configuration file naming it.
+// Throws std::runtime_error when the configuration file cannot be written.
 void prepararDemo(const QString &carpetaPrograma);
 
 } // namespace Generador

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+#include <exception>
 
 namespace {
 
@@ -55,6 +56,9 @@ int main(int argc, char *argv[]) {
         }
     } catch (const StoreError &e) {
         err << "Error: " << e.message() << '\n';
+        return 1;
+    } catch (const std::exception &e) {
+        err << "Error: " << QString::fromUtf8(e.what()) << '\n';
         return 1;
     }
     return 0;
