@@ -186,11 +186,9 @@ void TotalFiltrado_Store(benchmark::State &state) {
         q.setSqlLines({QStringLiteral("select *"), QStringLiteral("from portes")});
         q.setFilter(filtro);
         q.setFiltered(true);
-        q.open();
         const QVariantList r =
             q.aggregate({QStringLiteral("COUNT(*)"), QStringLiteral("TOTAL(\"Precio\")")});
         benchmark::DoNotOptimize(r);
-        q.close();
     }
 }
 

@@ -128,6 +128,7 @@ void Connection::close() {
         return;
     Q_EMIT aboutToClose();
     m_cache.clear();
+    m_tablasLeidas = false;
     m_db = nullptr;
     m_txDepth = 0;
     const QString qtName = property("qtConnection").toString();
@@ -149,15 +150,20 @@ const TableDef *Connection::tableDef(const QString &name) const {
 bool Connection::tableExists(const QString &sqlName) const {
     if (!m_db)
         return false;
-    Statement st(m_db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND "
-                                      "lower(name)=lower(?)"));
-    st.bind(1, sqlName);
-    return st.step();
+    if (!m_tablasLeidas) {
+        m_tablas.clear();
+        Statement st(m_db, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
+        while (st.step())
+            m_tablas.insert(st.column(0).toString());
+        m_tablasLeidas = true;
+    }
+    return m_tablas.contains(sqlName.toLower());
 }
 
 void Connection::exec(const QString &sql) {
     if (!m_db)
         throw StoreError(StoreError::State, QStringLiteral("La base de datos no está abierta."));
+    m_tablasLeidas = false;
     Statement st(m_db, sql);
     st.exec();
 }

@@ -4,6 +4,7 @@
 #include "store/Statement.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -53,11 +54,14 @@ public:
 
     // Every stored change bumps its table's version, so that other cursors on the same table
     // re-read at their next move.
-    quint64 version(const QString &sqlName) const { return m_versions.value(sqlName.toLower()); }
+    // By the table's SQL name as its schema spells it.
+    quint64 version(const QString &sqlName) const { return m_versions.value(sqlName); }
     void touch(const QString &sqlName);
     void touchAll();
 
     int transactionDepth() const { return m_txDepth; }
+
+
 
     // Creates a database file with the given tables and indexes (the template, the work tables).
     static void createDatabase(const QString &file, const QList<const TableDef *> &tables);
@@ -89,4 +93,6 @@ private:
     QHash<QString, std::shared_ptr<Statement>> m_cache;
     quint64 m_versionSeed = 0;
     int m_txDepth = 0;
+    mutable QSet<QString> m_tablas;
+    mutable bool m_tablasLeidas = false;
 };

@@ -27,10 +27,33 @@ int DataSet::moveBy(int distance) {
 }
 
 int DataSet::fieldIndex(const QString &name) const {
-    for (int i = 0; i < m_fields.size(); ++i)
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    // Callers ask with the same strings over and over (literals, field lists): remember where
+    // each one led, by the address of its characters. The entry keeps a reference to the
+    // string, so while it is remembered no other text can take that address.
+    const quintptr clave = quintptr(name.constData());
+    RecuerdoCampo &r = m_recuerdos[(clave >> 4) % kRecuerdos];
+    if (r.nombre.constData() == name.constData() && r.nombre.size() == name.size() &&
+        r.generacion == m_generacion)
+        return r.indice;
+    const int i = buscarCampo(name);
+    r = RecuerdoCampo{name, i, m_generacion};
+    return i;
+}
+
+int DataSet::buscarCampo(const QString &name) const {
+    auto it = m_porNombre.constFind(name);
+    if (it != m_porNombre.constEnd())
+        return *it;
+    return m_porNombre.value(name.toLower(), -1);
+}
+
+void DataSet::indexar() {
+    ++m_generacion;
+    m_porNombre.clear();
+    for (int i = int(m_fields.size()) - 1; i >= 0; --i) {
+        m_porNombre.insert(m_fields[i].name.toLower(), i);
+        m_porNombre.insert(m_fields[i].name, i);
+    }
 }
 
 void DataSet::notFound(const QString &field) const {
@@ -63,6 +86,7 @@ void DataSet::setDataFields(const QList<FieldInfo> &fields) {
     m_fields = fields;
     m_dataFieldCount = int(fields.size());
     m_fields += extra;
+    indexar();
 }
 
 QVariant DataSet::value(const QString &field) const {
@@ -72,7 +96,7 @@ QVariant DataSet::value(const QString &field) const {
     const FieldInfo &f = m_fields[i];
     if (f.kind == FieldInfo::Data) {
         const QVariant stored = storedValue(i);
-        return f.typed ? Statement::fromStorage(stored, f.type) : stored;
+        return f.typed && !valoresConTipo() ? Statement::fromStorage(stored, f.type) : stored;
     }
     if (f.kind == FieldInfo::Calculated)
         return m_calcs.value(f.name.toLower())(*this);
@@ -248,11 +272,13 @@ void DataSet::checkBrowseMode() {
 void DataSet::addLookupField(const LookupDef &lookup) {
     m_lookups << lookup;
     m_fields << FieldInfo{lookup.name, lookup.type, lookup.size, FieldInfo::Lookup, true};
+    indexar();
 }
 
 void DataSet::addCalcField(const QString &name, FieldType type, int size, CalcFunction fn) {
     m_calcs.insert(name.toLower(), std::move(fn));
     m_fields << FieldInfo{name, type, size, FieldInfo::Calculated, true};
+    indexar();
 }
 
 void DataSet::setFilter(const QString &expression) {

@@ -121,6 +121,8 @@ Q_SIGNALS:
 protected:
     // The stored value of data field i of the current record (or of the edit buffer).
     virtual QVariant storedValue(int i) const = 0;
+    // True when storedValue() already gives values of the field's type.
+    virtual bool valoresConTipo() const { return false; }
     virtual void setStoredValue(int i, const QVariant &stored);
     virtual void applyFilter() = 0; // called when filter text or state changes while open
     virtual QString sqlColumn(const QString &field) const; // how a filter names the field
@@ -141,7 +143,18 @@ protected:
 
 private:
     State m_state = Inactive;
+    void indexar();
     QList<FieldInfo> m_fields;
+    QHash<QString, int> m_porNombre; // exact spelling, then lower case
+    int buscarCampo(const QString &name) const;
+    struct RecuerdoCampo {
+        QString nombre;
+        int indice = -1;
+        int generacion = -1;
+    };
+    static constexpr int kRecuerdos = 64;
+    mutable RecuerdoCampo m_recuerdos[kRecuerdos];
+    int m_generacion = 0;
     int m_dataFieldCount = 0;
     QList<LookupDef> m_lookups;
     QHash<QString, CalcFunction> m_calcs;

@@ -73,6 +73,18 @@ QString toIso(QDate date) {
 }
 
 QDate fromIso(const QString &text) {
+    // The stored form is read for every date of every record: parse it by hand.
+    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-')) {
+        int v[8];
+        int k = 0;
+        for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return parseIso(text);
+            v[k++] = c - u'0';
+        }
+        return QDate(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]);
+    }
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};

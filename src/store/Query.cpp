@@ -15,6 +15,7 @@ Query::~Query() = default;
 
 void Query::setConnection(Connection *connection) {
     close();
+    m_preparada.clear();
     if (m_conn)
         disconnect(m_conn, nullptr, this, nullptr);
     m_conn = connection;
@@ -25,10 +26,12 @@ void Query::setConnection(Connection *connection) {
 void Query::setSql(const QString &sql) {
     close();
     m_sql = sql;
+    m_preparada.clear();
 }
 
 void Query::addLine(const QString &line) {
     close();
+    m_preparada.clear();
     m_sql = m_sql.isEmpty() ? line : m_sql + '\n' + line;
 }
 
@@ -198,11 +201,7 @@ void Query::open() {
     if (!m_conn || !m_conn->isOpen())
         throw StoreError(StoreError::State,
                          QStringLiteral("No hay ninguna base de datos abierta."));
-    m_tr = translate(m_sql);
-    {
-        Statement plain(m_conn->handle(), m_tr.sql);
-        describe(plain);
-    }
+    preparar();
     start();
     setState(Browse);
     first();
@@ -343,7 +342,20 @@ bool Query::locate(const QString &field, const QVariant &value) {
     }
 }
 
+void Query::preparar() {
+    if (m_preparada == m_sql)
+        return;
+    if (!m_conn || !m_conn->isOpen())
+        throw StoreError(StoreError::State, QStringLiteral("No hay ninguna base de datos abierta."));
+    m_tr = translate(m_sql);
+    Statement plain(m_conn->handle(), m_tr.sql);
+    describe(plain);
+    m_preparada = m_sql;
+}
+
 QVariantList Query::aggregate(const QStringList &sqlExpressions) {
+    // Totals need no open query: only its text and the types of its columns.
+    preparar();
     const SqlCondition f = filterCondition();
     Statement st(m_conn->handle(), effectiveSql(sqlExpressions.join(QStringLiteral(", "))));
     bindParams(st, f);

@@ -63,6 +63,7 @@ private:
     bool fetchRow();
     void fetchAll();
     void start();
+    void preparar();
 
     QString m_sql;
     QMap<QString, QVariant> m_params;
@@ -71,4 +72,5 @@ private:
     QList<QVector<QVariant>> m_rows;
     bool m_done = true;
     int m_idx = -1;
+    QString m_preparada; // the SQL text translated and described last
 };

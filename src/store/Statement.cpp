@@ -205,3 +205,45 @@ qint64 Statement::columnInt64(int i) const {
 bool Statement::columnIsNull(int i) const {
     return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
 }
+
+QVariant Statement::columnAs(int i, FieldType type) const {
+    const int t = sqlite3_column_type(m_stmt, i);
+    if (t == SQLITE_NULL)
+        return QVariant();
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (t == SQLITE_TEXT)
+            return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i)),
+                                     sqlite3_column_bytes(m_stmt, i));
+        break;
+    case FieldType::Date:
+        if (t == SQLITE_TEXT && sqlite3_column_bytes(m_stmt, i) == 10) {
+            const auto *c = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+            auto d = [c](int k) { return c[k] - '0'; };
+            bool digitos = c[4] == '-' && c[7] == '-';
+            for (int k : {0, 1, 2, 3, 5, 6, 8, 9})
+                digitos = digitos && c[k] >= '0' && c[k] <= '9';
+            if (digitos)
+                return QDate(d(0) * 1000 + d(1) * 100 + d(2) * 10 + d(3), d(5) * 10 + d(6),
+                             d(8) * 10 + d(9));
+        }
+        break;
+    case FieldType::Number:
+    case FieldType::Money:
+        if (t == SQLITE_FLOAT || t == SQLITE_INTEGER)
+            return sqlite3_column_double(m_stmt, i);
+        break;
+    case FieldType::Short:
+    case FieldType::Long:
+    case FieldType::AutoInc:
+        if (t == SQLITE_INTEGER)
+            return int(sqlite3_column_int64(m_stmt, i));
+        break;
+    case FieldType::Logical:
+        if (t == SQLITE_INTEGER)
+            return sqlite3_column_int64(m_stmt, i) != 0;
+        break;
+    }
+    return fromStorage(column(i), type);
+}

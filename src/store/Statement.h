@@ -36,6 +36,7 @@ public:
     QString columnTable(int i) const;  // the table a column comes from, when it is a plain column
     QString columnOrigin(int i) const; // that column's name in its table
     QVariant column(int i) const;      // as stored: qint64, double, QString or null
+    QVariant columnAs(int i, FieldType type) const; // read straight into the field's type
     double columnDouble(int i) const;
     qint64 columnInt64(int i) const;
     bool columnIsNull(int i) const;

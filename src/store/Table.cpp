@@ -182,6 +182,7 @@ void Table::open() {
 void Table::close() {
     if (!isActive())
         return;
+    m_flujo.reset();
     m_page.clear();
     m_idx = -1;
     m_eof = m_bof = true;
@@ -316,16 +317,9 @@ QList<Table::Row> Table::fetch(const SqlCondition &extra, Dir dir, int limit, bo
     st.bindAll(where.binds);
     st.bind(int(where.binds.size()) + 1, qint64(limit));
     QList<Row> rows;
-    const int n = int(def().fields.size());
     try {
-        while (st.step()) {
-            Row r;
-            r.rowid = st.columnInt64(0);
-            r.v.resize(n);
-            for (int i = 0; i < n; ++i)
-                r.v[i] = st.column(i + 1);
-            rows << std::move(r);
-        }
+        while (st.step())
+            rows << leerFila(st);
     } catch (...) {
         st.reset();
         throw;
@@ -334,6 +328,62 @@ QList<Table::Row> Table::fetch(const SqlCondition &extra, Dir dir, int limit, bo
     if (dir == Dir::Backward)
         std::reverse(rows.begin(), rows.end());
     return rows;
+}
+
+Table::Row Table::leerFila(const Statement &st) const {
+    const QList<FieldDef> &campos = def().fields;
+    Row r;
+    r.rowid = st.columnInt64(0);
+    r.v.reserve(campos.size());
+    for (int i = 0; i < campos.size(); ++i)
+        r.v.append(st.columnAs(i + 1, campos[i].type));
+    return r;
+}
+
+// Reading forward keeps its statement open and steps one record at a time as the cursor moves,
+// as a plain query would; anything that moves the cursor elsewhere drops it.
+bool Table::abrirFlujo(const SqlCondition &extra) {
+    m_flujo.reset();
+    SqlCondition where = whereCondition();
+    where.append(extra);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_select, Schema::quoteIdent(def().sqlName));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderBy(Dir::Forward);
+    auto st = std::make_unique<Statement>(m_conn->handle(), sql);
+    st->bindAll(where.binds);
+    m_page.clear();
+    m_page.reserve(2 * kPage);
+    m_idx = -1;
+    if (!st->step())
+        return false;
+    m_page << leerFila(*st);
+    m_idx = 0;
+    m_flujo = std::move(st);
+    return true;
+}
+
+bool Table::avanzarFlujo() {
+    if (!m_flujo)
+        return false;
+    bool hay = false;
+    try {
+        hay = m_flujo->step();
+    } catch (const StoreError &) {
+        m_flujo.reset();
+        throw;
+    }
+    if (!hay) {
+        m_flujo.reset();
+        return false;
+    }
+    // The page keeps the recent records for moving back without a query.
+    if (m_page.size() >= 2 * kPage) {
+        m_page.erase(m_page.begin(), m_page.begin() + kPage);
+        m_idx -= kPage;
+    }
+    m_page << leerFila(*m_flujo);
+    return true;
 }
 
 QList<Table::Row> Table::fetchAfter(const Row &anchor, int limit) const {
@@ -407,13 +457,10 @@ void Table::resync() {
 }
 
 void Table::seekTo(const Row &anchor) {
-    QList<Row> rows = fetch(keyCondition(anchor, Cmp::Ge), Dir::Forward, kSeek);
-    if (rows.isEmpty()) {
+    if (!abrirFlujo(keyCondition(anchor, Cmp::Ge))) {
         last();
         return;
     }
-    m_page = rows;
-    m_idx = 0;
     m_bof = m_eof = false;
     m_recNo = -1;
     moved();
@@ -422,8 +469,7 @@ void Table::seekTo(const Row &anchor) {
 void Table::first() {
     requireOpen();
     checkBrowseMode();
-    m_page = fetch(SqlCondition(), Dir::Forward, kPage);
-    m_idx = m_page.isEmpty() ? -1 : 0;
+    abrirFlujo(SqlCondition());
     m_bof = true;
     m_eof = m_page.isEmpty();
     m_recNo = m_page.isEmpty() ? 0 : 1;
@@ -433,6 +479,7 @@ void Table::first() {
 void Table::last() {
     requireOpen();
     checkBrowseMode();
+    m_flujo.reset();
     m_page = fetch(SqlCondition(), Dir::Backward, kPage);
     m_idx = int(m_page.size()) - 1;
     m_eof = true;
@@ -450,16 +497,17 @@ void Table::next() {
         m_eof = true;
         return;
     }
-    if (m_idx + 1 < m_page.size()) {
+    if (m_idx + 1 < m_page.size() || avanzarFlujo()) {
         ++m_idx;
     } else {
-        QList<Row> rows = fetchAfter(*cur, kPage);
-        if (rows.isEmpty()) {
+        const Row anchor = *cur;
+        if (!abrirFlujo(keyCondition(anchor, Cmp::Gt))) {
+            // Nothing after it: the cursor stays on the last record.
+            m_page = {anchor};
+            m_idx = 0;
             m_eof = true;
             return;
         }
-        m_page = rows;
-        m_idx = 0;
     }
     m_bof = false;
     m_eof = false;
@@ -485,6 +533,7 @@ void Table::prior() {
             m_bof = true;
             return;
         }
+        m_flujo.reset();
         m_page = rows;
         m_idx = int(rows.size()) - 1;
     }
@@ -545,9 +594,10 @@ QVariant Table::storedValue(int i) const {
 void Table::setStoredValue(int i, const QVariant &stored) {
     if (i < 0 || i >= m_buf.v.size())
         return;
-    if (m_buf.v[i] == stored && m_buf.v[i].isNull() == stored.isNull())
+    const QVariant valor = Statement::fromStorage(stored, def().fields[i].type);
+    if (m_buf.v[i] == valor && m_buf.v[i].isNull() == valor.isNull())
         return;
-    m_buf.v[i] = stored;
+    m_buf.v[i] = valor;
     m_modified = true;
 }
 
@@ -573,8 +623,11 @@ void Table::insert() {
     m_buf.v.resize(def().fields.size());
     if (m_master) {
         for (int i = 0; i < m_masterFields.size() && i < m_order.size(); ++i)
-            m_buf.v[def().fieldIndex(m_order[i])] =
-                Statement::toStorage(m_master->value(m_masterFields[i]));
+        {
+            const int campo = def().fieldIndex(m_order[i]);
+            m_buf.v[campo] = Statement::fromStorage(Statement::toStorage(m_master->value(m_masterFields[i])),
+                                                    def().fields[campo].type);
+        }
     }
     setState(Insert);
     Q_EMIT afterInsert();
@@ -632,7 +685,7 @@ void Table::post() {
         m_buf.rowid = last.columnInt64(0);
         last.reset();
         if (const FieldDef *ai = d.autoIncField())
-            m_buf.v[d.fieldIndex(ai->name)] = m_buf.rowid;
+            m_buf.v[d.fieldIndex(ai->name)] = int(m_buf.rowid);
     } else {
         QStringList sets;
         QVariantList binds;
@@ -729,12 +782,9 @@ void Table::remove() {
     st.reset();
     m_conn->touch(def().sqlName);
     m_count = -1;
-    QList<Row> rows = fetchAfter(anchor, kPage);
-    if (rows.isEmpty()) {
+    if (!abrirFlujo(keyCondition(anchor, Cmp::Gt))) {
         last();
     } else {
-        m_page = rows;
-        m_idx = 0;
         m_bof = m_eof = false;
         m_recNo = recNoBefore;
         moved();
@@ -772,6 +822,7 @@ bool Table::findNearest(const QVariantList &values) {
         last();
         return false;
     }
+    m_flujo.reset();
     m_page = rows;
     m_idx = 0;
     m_bof = m_eof = false;

@@ -2,8 +2,10 @@
 
 #include "store/DataSet.h"
 #include "store/FilterParser.h"
+#include "store/Statement.h"
 
 #include <QPointer>
+#include <memory>
 
 // A cursor over one table: its own order, filter and current record. Records are read a page
 // at a time by their key in the current order (never the whole table), so opening and moving
@@ -77,6 +79,7 @@ public:
 
 protected:
     QVariant storedValue(int i) const override;
+    bool valoresConTipo() const override { return true; }
     void setStoredValue(int i, const QVariant &stored) override;
     void applyFilter() override;
 
@@ -96,6 +99,9 @@ private:
     SqlCondition keyCondition(const Row &anchor, Cmp cmp) const;
     QList<Row> fetch(const SqlCondition &extra, Dir dir, int limit, bool fullOrder = true) const;
     QList<Row> fetchAfter(const Row &anchor, int limit) const;
+    Row leerFila(const Statement &st) const;
+    bool abrirFlujo(const SqlCondition &extra);
+    bool avanzarFlujo();
     QList<Row> fetchBefore(const Row &anchor, int limit) const;
     int countWhere(const SqlCondition &extra) const;
     QString orderBy(Dir dir) const;
@@ -126,4 +132,5 @@ private:
     Row m_buf;
     bool m_modified = false;
     QString m_select;
+    std::unique_ptr<Statement> m_flujo;
 };
