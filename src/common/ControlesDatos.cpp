@@ -118,7 +118,7 @@ CajaDatos::CajaDatos(QWidget *parent) : QLineEdit(parent) {
             const FieldType tipo = d && d->hasField(m_enlace->campo())
                                        ? d->fieldInfo(m_enlace->campo()).type
                                        : FieldType::Text;
-            setText(textoCampo(v, tipo));
+            setText(textoCampo(v, tipo, m_formato));
             setCursorPosition(0);
         },
         [this]() -> QVariant {

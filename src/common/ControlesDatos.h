@@ -65,6 +65,7 @@ public:
 protected:
     void focusOutEvent(QFocusEvent *e) override;
     EnlaceCampo *m_enlace;
+    QString m_formato; // how a number shows while it is not being typed
 };
 
 // A date box "dd/mm/yy"; empty it reads "  /  /  ". "+" opens the calendar.
@@ -110,9 +111,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
-
-private:
-    QString m_formato;
 };
 
 // The Sí/No flags: a list offering only "No" and "Sí", no free text; "+" opens it.

@@ -319,8 +319,11 @@ void PaginaGrafico::dibujar(const Lectura &l) {
     QAbstractAxis *otro = porFecha ? static_cast<QAbstractAxis *>(m_ejeCategorias) : m_ejeFechas;
     if (m_chart->axes().contains(otro))
         m_chart->removeAxis(otro);
-    if (!m_chart->axes().contains(ejeX))
-        m_chart->addAxis(ejeX, Qt::AlignBottom);
+    // The axis is added again with every drawing: a date axis kept from a chart without series
+    // stops drawing its labels.
+    if (m_chart->axes().contains(ejeX))
+        m_chart->removeAxis(ejeX);
+    m_chart->addAxis(ejeX, Qt::AlignBottom);
 
     if (porFecha) {
         for (int i = 0; i < m_series.size(); ++i) {

@@ -861,10 +861,8 @@ void VentanaRegistro::calcularTotal() {
     try {
         m_consulta->setFilter(m_tabla->filtered() ? m_tabla->filter() : QString());
         m_consulta->setFiltered(true);
-        m_consulta->open();
         const QVariantList r = m_consulta->aggregate(
             {QStringLiteral("COUNT(*)"), QStringLiteral("TOTAL(\"%1\")").arg(m_decl.total->campo)});
-        m_consulta->close();
         const QString moneda = valores() ? valores()->ajustes.moneda : QString();
         m_txtNumero->setText(QString::number(r.value(0).toLongLong()));
         m_txtImporte->setText(Formato::money(r.value(1).toDouble(), moneda));

@@ -216,9 +216,14 @@ QWidget *TFormPortes::crearEdicion() {
         auto *l = new QLabel(etiqueta, w);
         l->setBuddy(editor);
         g->addWidget(l, f, 0);
-        g->addWidget(editor, f, 1);
+        if (editor->inherits("QPlainTextEdit"))
+            g->addWidget(editor, f, 1, 1, 3);
+        else
+            g->addWidget(editor, f, 1);
         if (extra)
             g->addWidget(extra, f, 2);
+        if (!editor->inherits("QPlainTextEdit"))
+            editor->setMaximumWidth(editor->inherits("QComboBox") ? 420 : 140);
     };
 
     m_fecha = new CajaFechaDatos(w);
@@ -283,7 +288,7 @@ QWidget *TFormPortes::crearEdicion() {
     // Leaving the notes stores the haul.
     connect(observaciones, &MemoDatos::salida, this, [this] { grabar(); });
     fila(f, QStringLiteral("Obser&vación"), observaciones);
-    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
     g->setRowStretch(f, 1);
     return w;
 }

@@ -152,7 +152,8 @@ bool Connection::tableExists(const QString &sqlName) const {
         return false;
     if (!m_tablasLeidas) {
         m_tablas.clear();
-        Statement st(m_db, QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
+        Statement st(m_db,
+                     QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type='table'"));
         while (st.step())
             m_tablas.insert(st.column(0).toString());
         m_tablasLeidas = true;

@@ -4,8 +4,8 @@
 #include "store/Statement.h"
 
 #include <QHash>
-#include <QSet>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -60,8 +60,6 @@ public:
     void touchAll();
 
     int transactionDepth() const { return m_txDepth; }
-
-
 
     // Creates a database file with the given tables and indexes (the template, the work tables).
     static void createDatabase(const QString &file, const QList<const TableDef *> &tables);

@@ -83,7 +83,8 @@ QDate fromIso(const QString &text) {
                 return parseIso(text);
             v[k++] = c - u'0';
         }
-        return QDate(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]);
+        return QDate(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5],
+                     v[6] * 10 + v[7]);
     }
     const QString t = text.trimmed();
     if (t.isEmpty())

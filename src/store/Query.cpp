@@ -346,7 +346,8 @@ void Query::preparar() {
     if (m_preparada == m_sql)
         return;
     if (!m_conn || !m_conn->isOpen())
-        throw StoreError(StoreError::State, QStringLiteral("No hay ninguna base de datos abierta."));
+        throw StoreError(StoreError::State,
+                         QStringLiteral("No hay ninguna base de datos abierta."));
     m_tr = translate(m_sql);
     Statement plain(m_conn->handle(), m_tr.sql);
     describe(plain);

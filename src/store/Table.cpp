@@ -346,7 +346,8 @@ bool Table::abrirFlujo(const SqlCondition &extra) {
     m_flujo.reset();
     SqlCondition where = whereCondition();
     where.append(extra);
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_select, Schema::quoteIdent(def().sqlName));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(m_select, Schema::quoteIdent(def().sqlName));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.sql;
     sql += QStringLiteral(" ORDER BY ") + orderBy(Dir::Forward);
@@ -622,11 +623,10 @@ void Table::insert() {
     m_buf = Row();
     m_buf.v.resize(def().fields.size());
     if (m_master) {
-        for (int i = 0; i < m_masterFields.size() && i < m_order.size(); ++i)
-        {
+        for (int i = 0; i < m_masterFields.size() && i < m_order.size(); ++i) {
             const int campo = def().fieldIndex(m_order[i]);
-            m_buf.v[campo] = Statement::fromStorage(Statement::toStorage(m_master->value(m_masterFields[i])),
-                                                    def().fields[campo].type);
+            m_buf.v[campo] = Statement::fromStorage(
+                Statement::toStorage(m_master->value(m_masterFields[i])), def().fields[campo].type);
         }
     }
     setState(Insert);
@@ -939,10 +939,10 @@ QHash<qint64, QVector<QVariant>> Table::readRows(const QVector<qint64> &ids,
     QStringList marks;
     for (int i = 0; i < ids.size(); ++i)
         marks << QStringLiteral("?");
-    Statement st(m_conn->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
-                                       .arg(cols.join(QStringLiteral(", ")),
-                                            Schema::quoteIdent(def().sqlName),
-                                            marks.join(QStringLiteral(", "))));
+    Statement st(m_conn->handle(),
+                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
+                     .arg(cols.join(QStringLiteral(", ")), Schema::quoteIdent(def().sqlName),
+                          marks.join(QStringLiteral(", "))));
     for (int i = 0; i < ids.size(); ++i)
         st.bind(i + 1, ids[i]);
     while (st.step()) {

@@ -317,6 +317,33 @@ private Q_SLOTS:
         QCOMPARE(rejilla->columnWidth(2), 80);
     }
 
+    void plusInADateBoxPicksADate() {
+        VentanaPrueba v;
+        v.show();
+        v.mostrarPagina(Pagina::Edicion);
+        auto *fecha = v.findChild<CajaFechaDatos *>();
+        QDate propuesta;
+        CajaFecha::calendario = [&](QWidget *, const QDate &inicial) -> std::optional<QDate> {
+            propuesta = inicial;
+            return QDate(2005, 7, 14);
+        };
+        QTest::keyClick(fecha, Qt::Key_Plus);
+        CajaFecha::calendario = nullptr;
+        QCOMPARE(propuesta, QDate(2005, 1, 1));
+        QCOMPARE(v.tabla()->state(), DataSet::Edit);
+        QCOMPARE(v.tabla()->value("Fecha").toDate(), QDate(2005, 7, 14));
+        QCOMPARE(fecha->texto(), QStringLiteral("14/07/05"));
+        // Closing the calendar without picking changes nothing.
+        v.tabla()->cancel();
+        CajaFecha::calendario = [](QWidget *, const QDate &) -> std::optional<QDate> {
+            return std::nullopt;
+        };
+        QTest::keyClick(fecha, Qt::Key_Plus);
+        CajaFecha::calendario = nullptr;
+        QCOMPARE(v.tabla()->state(), DataSet::Browse);
+        QCOMPARE(fecha->texto(), QStringLiteral("01/01/05"));
+    }
+
     void gridFollowsTheRecord() {
         VentanaPrueba v;
         v.show();
