@@ -374,58 +374,38 @@ void MemoDatos::focusOutEvent(QFocusEvent *e) {
 // ---------------------------------------------------------------------------------------------
 Navegador::Navegador(DataSource *fuente, bool conEdicion, const QStringList &ayudas,
                      QWidget *parent)
-    : QWidget(parent), m_fuente(fuente) {
+    : Navegador(fuente,
+                conEdicion ? QList<Boton>{Primero, Anterior, Siguiente, Ultimo, Validar, Cancelar}
+                           : QList<Boton>{Primero, Anterior, Siguiente, Ultimo},
+                ayudas, parent) {}
+
+Navegador::Navegador(DataSource *fuente, const QList<Boton> &botones, const QStringList &ayudas,
+                     QWidget *parent)
+    : QWidget(parent), m_fuente(fuente), m_tipos(botones) {
     setObjectName(QStringLiteral("Navegador"));
     auto *capa = new QHBoxLayout(this);
     capa->setContentsMargins(0, 0, 0, 0);
     capa->setSpacing(1);
-    const QList<QStyle::StandardPixmap> iconos = {
-        QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward, QStyle::SP_MediaSeekForward,
-        QStyle::SP_MediaSkipForward,  QStyle::SP_DialogApplyButton, QStyle::SP_DialogCancelButton};
-    static const char *const nombres[] = {"BPrimero", "BAnterior", "BSiguiente",
-                                          "BUltimo",  "BValidar",  "BCancelar"};
-    const int total = conEdicion ? 6 : 4;
-    for (int i = 0; i < total; ++i) {
+    static const QHash<int, QPair<QStyle::StandardPixmap, const char *>> aspecto = {
+        {Primero, {QStyle::SP_MediaSkipBackward, "BPrimero"}},
+        {Anterior, {QStyle::SP_MediaSeekBackward, "BAnterior"}},
+        {Siguiente, {QStyle::SP_MediaSeekForward, "BSiguiente"}},
+        {Ultimo, {QStyle::SP_MediaSkipForward, "BUltimo"}},
+        {Insertar, {QStyle::SP_FileDialogNewFolder, "BInsertar"}},
+        {Borrar, {QStyle::SP_TrashIcon, "BBorrar"}},
+        {Validar, {QStyle::SP_DialogApplyButton, "BValidar"}},
+        {Cancelar, {QStyle::SP_DialogCancelButton, "BCancelar"}},
+    };
+    for (int i = 0; i < botones.size(); ++i) {
+        const Boton tipo = botones[i];
         auto *b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(nombres[i]));
-        b->setIcon(style()->standardIcon(iconos[i]));
+        b->setObjectName(QString::fromLatin1(aspecto.value(tipo).second));
+        b->setIcon(style()->standardIcon(aspecto.value(tipo).first));
         b->setToolTip(ayudas.value(i));
         b->setFocusPolicy(Qt::NoFocus);
         capa->addWidget(b);
         m_botones << b;
-        connect(b, &QToolButton::clicked, this, [this, i] {
-            DataSet *d = m_fuente ? m_fuente->dataSet() : nullptr;
-            if (!d || !d->isActive())
-                return;
-            try {
-                switch (i) {
-                case Primero:
-                    d->first();
-                    break;
-                case Anterior:
-                    d->prior();
-                    break;
-                case Siguiente:
-                    d->next();
-                    break;
-                case Ultimo:
-                    d->last();
-                    break;
-                case Validar:
-                    if (m_validar)
-                        m_validar();
-                    else
-                        d->post();
-                    break;
-                case Cancelar:
-                    d->cancel();
-                    break;
-                }
-            } catch (const StoreError &e) {
-                // A failed post is reported by the window that owns the data.
-                Q_UNUSED(e)
-            }
-        });
+        connect(b, &QToolButton::clicked, this, [this, tipo] { pulsar(tipo); });
     }
     capa->addStretch();
     if (fuente) {
@@ -441,6 +421,54 @@ Navegador::Navegador(DataSource *fuente, bool conEdicion, const QStringList &ayu
     }
 }
 
+QToolButton *Navegador::boton(Boton b) const {
+    const int i = int(m_tipos.indexOf(b));
+    return i < 0 ? nullptr : m_botones.value(i);
+}
+
+void Navegador::pulsar(Boton tipo) {
+    if (auto it = m_acciones.constFind(tipo); it != m_acciones.constEnd()) {
+        (*it)();
+        return;
+    }
+    DataSet *d = m_fuente ? m_fuente->dataSet() : nullptr;
+    if (!d || !d->isActive())
+        return;
+    try {
+        switch (tipo) {
+        case Primero:
+            d->first();
+            break;
+        case Anterior:
+            d->prior();
+            break;
+        case Siguiente:
+            d->next();
+            break;
+        case Ultimo:
+            d->last();
+            break;
+        case Insertar:
+            d->insert();
+            break;
+        case Borrar:
+            d->remove();
+            break;
+        case Validar:
+            d->post();
+            break;
+        case Cancelar:
+            d->cancel();
+            break;
+        }
+    } catch (const StoreError &e) {
+        if (m_errores)
+            m_errores(e);
+        else
+            msError(e.message());
+    }
+}
+
 void Navegador::setPlano(bool plano) {
     for (QToolButton *b : m_botones)
         b->setAutoRaise(plano);
@@ -451,13 +479,16 @@ void Navegador::actualizar() {
     const bool activo = d && d->isActive();
     const bool editando = activo && d->isEditing();
     for (int i = 0; i < m_botones.size(); ++i) {
+        const Boton b = m_tipos[i];
         bool on = activo;
-        if (i == Primero || i == Anterior)
+        if (b == Primero || b == Anterior)
             on = activo && !d->bof();
-        if (i == Siguiente || i == Ultimo)
+        if (b == Siguiente || b == Ultimo)
             on = activo && !d->eof();
-        if (i == Validar || i == Cancelar)
+        if (b == Validar || b == Cancelar)
             on = editando;
+        if (b == Borrar)
+            on = activo && (!d->isEmpty() || editando);
         m_botones[i]->setEnabled(on);
     }
 }

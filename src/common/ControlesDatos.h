@@ -15,6 +15,7 @@
 
 class DataSet;
 class DataSource;
+class StoreError;
 class ModeloRegistros;
 class QToolButton;
 class Table;
@@ -178,21 +179,29 @@ private:
     EnlaceCampo *m_enlace;
 };
 
-// Record navigator: first, previous, next, last and, when asked, post and cancel.
+// Record navigator: the buttons asked for, in that order.
 class Navegador : public QWidget {
     Q_OBJECT
 public:
-    enum Boton { Primero, Anterior, Siguiente, Ultimo, Validar, Cancelar };
+    enum Boton { Primero, Anterior, Siguiente, Ultimo, Validar, Cancelar, Insertar, Borrar };
     Navegador(DataSource *fuente, bool conEdicion, const QStringList &ayudas,
               QWidget *parent = nullptr);
-    QToolButton *boton(Boton b) const { return m_botones.value(b); }
+    Navegador(DataSource *fuente, const QList<Boton> &botones, const QStringList &ayudas,
+              QWidget *parent = nullptr);
+    QToolButton *boton(Boton b) const;
     void setPlano(bool plano);
-    // What the post button does instead of a bare post (the window's post with its messages).
-    void setValidar(std::function<void()> validar) { m_validar = std::move(validar); }
+    // What a button does instead of the bare operation (the window's post with its messages).
+    void setAccion(Boton b, std::function<void()> accion) { m_acciones.insert(b, std::move(accion)); }
+    void setValidar(std::function<void()> validar) { setAccion(Validar, std::move(validar)); }
+    void pulsar(Boton b);
+    // How a failed operation is reported (by default, the store's message).
+    void setManejadorErrores(std::function<void(const StoreError &)> f) { m_errores = std::move(f); }
 
 private:
+    std::function<void(const StoreError &)> m_errores;
     void actualizar();
-    std::function<void()> m_validar;
     QPointer<DataSource> m_fuente;
+    QList<Boton> m_tipos;
     QList<QToolButton *> m_botones;
+    QHash<int, std::function<void()>> m_acciones;
 };

@@ -169,15 +169,19 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
     m_panelTotal->setObjectName(QStringLiteral("PanelTotal"));
     auto *capaTotal = new QHBoxLayout(m_panelTotal);
     capaTotal->setContentsMargins(0, 0, 0, 0);
-    m_txtNumero = new QLabel(m_panelTotal);
-    m_txtNumero->setObjectName(QStringLiteral("TxtNumero"));
-    m_txtImporte = new QLabel(m_panelTotal);
-    m_txtImporte->setObjectName(QStringLiteral("TxtImporte"));
-    capaTotal->addWidget(new QLabel(QStringLiteral("Nº:"), m_panelTotal));
-    capaTotal->addWidget(m_txtNumero);
-    capaTotal->addSpacing(24);
-    capaTotal->addWidget(new QLabel(QStringLiteral("Importe total:"), m_panelTotal));
-    capaTotal->addWidget(m_txtImporte);
+    if (decl.total) {
+        for (const CifraTotal &c : decl.total->cifras) {
+            auto *etiqueta = new QLabel(c.etiqueta, m_panelTotal);
+            auto *cifra = new QLabel(m_panelTotal);
+            cifra->setObjectName(c.nombre);
+            cifra->setToolTip(c.ayuda);
+            etiqueta->setToolTip(c.ayuda);
+            capaTotal->addWidget(etiqueta);
+            capaTotal->addWidget(cifra);
+            capaTotal->addSpacing(16);
+            m_cifras << cifra;
+        }
+    }
     capaTotal->addStretch();
     m_panelTotal->setVisible(bool(decl.total));
 
@@ -308,6 +312,7 @@ QWidget *VentanaRegistro::crearLista() {
     pagina->setObjectName(QStringLiteral("PaginaLista"));
     auto *arriba = new QHBoxLayout;
     auto *nav = new Navegador(m_fuente, false, m_decl.ayudasLista, pagina);
+    nav->setManejadorErrores([this](const StoreError &e) { informarFalloGrabar(e); });
     m_navegadores << nav;
     arriba->addWidget(nav);
     for (Comando c : {Comando::Nuevo, Comando::Eliminar})
@@ -362,6 +367,7 @@ QWidget *VentanaRegistro::crearPaginaEdicion() {
     auto *arriba = new QHBoxLayout;
     auto *nav = new Navegador(m_fuente, true, m_decl.ayudasEdicion, pagina);
     nav->setValidar([this] { grabar(); });
+    nav->setManejadorErrores([this](const StoreError &e) { informarFalloGrabar(e); });
     m_navegadores << nav;
     arriba->addWidget(nav);
     for (Comando c : {Comando::Nuevo, Comando::Eliminar})
@@ -463,8 +469,8 @@ QWidget *VentanaRegistro::crearFiltrar() {
             desde->setObjectName(QStringLiteral("Desde") + f.campo);
             auto *hasta = cajaFecha(panel, QDate());
             hasta->setObjectName(QStringLiteral("Hasta") + f.campo);
-            m_presets << [desde, hasta] {
-                if (ValoresPrincipales *v = valores()) {
+            m_presets << [desde, hasta, f] {
+                if (ValoresPrincipales *v = valores(); v && !f.periodoVacio) {
                     desde->setFecha(v->ajustes.inicio);
                     hasta->setFecha(v->ajustes.fin);
                 }
@@ -501,8 +507,16 @@ QWidget *VentanaRegistro::crearFiltrar() {
     abajo->addWidget(m_acumular);
     abajo->addWidget(m_mostrarTotal);
     abajo->addStretch();
-    if (QAction *a = accion(Comando::QuitarFiltros))
-        abajo->addWidget(botonDe(a, pagina));
+    if (QAction *a = accion(Comando::QuitarFiltros)) {
+        auto *quitar = new QPushButton(m_decl.total && !m_decl.total->tituloBotonQuitar.isEmpty()
+                                           ? m_decl.total->tituloBotonQuitar
+                                           : a->text(),
+                                       pagina);
+        quitar->setObjectName(QStringLiteral("BQuitarFiltros"));
+        quitar->setToolTip(a->toolTip());
+        connect(quitar, &QPushButton::clicked, this, &VentanaRegistro::quitarFiltrosPagina);
+        abajo->addWidget(quitar);
+    }
     capa->addLayout(abajo);
     capa->addStretch();
     return pagina;
@@ -536,7 +550,7 @@ Listado VentanaRegistro::completarListado(Listado listado) const {
         listado.fijarFiltro(m_filtros->text());
     else
         listado.fijarFiltro(QString());
-    listado.fijarNumero(m_panelTotal->isVisibleTo(this) ? m_txtNumero->text() : QString());
+    listado.fijarNumero(m_panelTotal->isVisibleTo(this) ? textoNumero() : QString());
     listado.pie.empresa = Listado::rotuloEmpresa();
     return listado;
 }
@@ -800,11 +814,22 @@ void VentanaRegistro::setMostrarTotal(bool on) {
 QString VentanaRegistro::textoFiltro() const {
     return m_filtros->text();
 }
-QString VentanaRegistro::textoNumero() const {
-    return m_txtNumero->text();
+QString VentanaRegistro::textoCifra(const QString &nombre) const {
+    for (QLabel *l : m_cifras)
+        if (l->objectName() == nombre)
+            return l->text();
+    return QString();
 }
-QString VentanaRegistro::textoImporte() const {
-    return m_txtImporte->text();
+QString VentanaRegistro::textoNumero() const { return textoCifra(QStringLiteral("TxtNumero")); }
+QString VentanaRegistro::textoImporte() const { return textoCifra(QStringLiteral("TxtImporte")); }
+
+DeclTotal DeclTotal::importe(const QString &sql, const QString &campo) {
+    DeclTotal t;
+    t.sql = sql;
+    t.cifras = {{QStringLiteral("Nº:"), QStringLiteral("TxtNumero"), CifraTotal::Cuenta},
+                {QStringLiteral("Importe total:"), QStringLiteral("TxtImporte"), CifraTotal::Suma, campo,
+                 Formato::kMoneda, QStringLiteral(" %M")}};
+    return t;
 }
 
 void VentanaRegistro::filtrarPorValor(const QString &campo, const QString &valor,
@@ -843,32 +868,65 @@ void VentanaRegistro::quitarFiltros() {
         return;
     m_tabla->setFiltered(false);
     m_tabla->setFilter(QString());
-    if (mostrarTotal())
+    if (mostrarTotal() || (m_decl.total && m_decl.total->quitarSiempreRecalcula))
         calcularTotal();
     else
         limpiarTotal();
     m_filtros->clear();
 }
 
+void VentanaRegistro::quitarFiltrosPagina() {
+    if (!m_decl.total || !m_decl.total->botonPaginaSoloSiMarcado) {
+        quitarFiltros();
+        return;
+    }
+    if (!grabar())
+        return;
+    m_tabla->setFiltered(false);
+    m_tabla->setFilter(QString());
+    if (mostrarTotal())
+        calcularTotal();
+    m_filtros->clear();
+}
+
 void VentanaRegistro::limpiarTotal() {
-    m_txtNumero->clear();
-    m_txtImporte->clear();
+    for (QLabel *l : m_cifras)
+        l->clear();
 }
 
 void VentanaRegistro::calcularTotal() {
     if (!m_consulta || !m_decl.total)
         return;
+    QStringList expresiones{QStringLiteral("COUNT(*)")};
+    for (const CifraTotal &c : m_decl.total->cifras)
+        if (c.tipo != CifraTotal::Cuenta)
+            expresiones << QStringLiteral("TOTAL(\"%1\")").arg(c.campo);
+    QVariantList r;
     try {
         m_consulta->setFilter(m_tabla->filtered() ? m_tabla->filter() : QString());
         m_consulta->setFiltered(true);
-        const QVariantList r = m_consulta->aggregate(
-            {QStringLiteral("COUNT(*)"), QStringLiteral("TOTAL(\"%1\")").arg(m_decl.total->campo)});
-        const QString moneda = valores() ? valores()->ajustes.moneda : QString();
-        m_txtNumero->setText(QString::number(r.value(0).toLongLong()));
-        m_txtImporte->setText(Formato::money(r.value(1).toDouble(), moneda));
+        r = m_consulta->aggregate(expresiones);
     } catch (const StoreError &e) {
-        m_consulta->close();
         msError(e.message());
+        return;
+    }
+    const QString moneda = valores() ? valores()->ajustes.moneda : QString();
+    const qint64 cuenta = r.value(0).toLongLong();
+    int i = 1;
+    for (int k = 0; k < m_decl.total->cifras.size(); ++k) {
+        const CifraTotal &c = m_decl.total->cifras[k];
+        double valor = double(cuenta);
+        if (c.tipo != CifraTotal::Cuenta) {
+            valor = r.value(i++).toDouble();
+            // An average over no record is 0, not a division by zero.
+            if (c.tipo == CifraTotal::Media)
+                valor = cuenta > 0 ? valor / double(cuenta) : 0.0;
+        }
+        const QString texto = c.formato.isEmpty() ? QString::number(qint64(valor))
+                                                  : Formato::formatFloat(c.formato, valor);
+        QString sufijo = c.sufijo;
+        sufijo.replace(QStringLiteral("%M"), moneda);
+        m_cifras[k]->setText(texto + sufijo);
     }
 }
 

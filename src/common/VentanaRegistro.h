@@ -68,6 +68,7 @@ struct DeclFiltro {
     DeclLista lista;
     bool porClave = false;
     QString etiquetaHasta; // Periodo
+    bool periodoVacio = false; // the period boxes start empty instead of the company's period
 };
 
 struct DeclBusqueda {
@@ -103,12 +104,33 @@ struct DeclExtra {
     std::function<void()> accion;
 };
 
+// One figure of the total panel.
+struct CifraTotal {
+    enum Tipo { Cuenta, Suma, Media };
+    QString etiqueta; // "Nº:", "Importe total:"
+    QString nombre;   // the label's objectName ("TxtNumero", "TxtImporte")
+    Tipo tipo = Suma;
+    QString campo;
+    QString formato;  // empty: a plain whole number
+    QString sufijo;   // appended; "%M" stands for the company currency
+    QString ayuda;
+};
+
 struct DeclTotal {
-    QString campo; // the money field summed
-    QString sql;   // the totals query ("select *\nfrom portes")
-    // Without "Mostrar total" ticked a filter clears both totals (hauls, expenses) or leaves
+    QString sql; // the totals query ("select *\nfrom portes")
+    QList<CifraTotal> cifras;
+    // Without "Mostrar total" ticked a filter clears the totals (hauls, expenses) or leaves
     // them as they are (trips, invoices).
     bool limpiarSinMostrar = true;
+    // "Quitar filtros" recomputes the totals whether "Mostrar total" is ticked or not (trips).
+    bool quitarSiempreRecalcula = false;
+    // The filter page's own remove button recomputes only when ticked and never clears (trips,
+    // invoices); otherwise it does what the command does.
+    bool botonPaginaSoloSiMarcado = false;
+    QString tituloBotonQuitar; // the filter page's button; empty: the command's caption
+
+    // The usual panel: "Nº:" and "Importe total:" with the money sum of one field.
+    static DeclTotal importe(const QString &sql, const QString &campo);
 };
 
 // The "Gráficos" page: series against a date field over the window's records as filtered.
@@ -179,9 +201,12 @@ public:
     void filtrarPorValor(const QString &campo, const QString &valor, bool sinCorchetes = false);
     void filtrarPorPeriodo(const QString &campo, const QString &desde, const QString &hasta);
     virtual void quitarFiltros();
+    // The filter page's remove button.
+    void quitarFiltrosPagina();
     QString textoFiltro() const;
     QString textoNumero() const;
     QString textoImporte() const;
+    QString textoCifra(const QString &nombre) const;
     void calcularTotal();
     void limpiarTotal();
 
@@ -258,8 +283,7 @@ private:
     QLabel *m_lBuscar;
     QLabel *m_filtros;
     QWidget *m_panelTotal;
-    QLabel *m_txtNumero;
-    QLabel *m_txtImporte;
+    QList<QLabel *> m_cifras;
     QLabel *m_r;
     QLabel *m_r2;
     QCheckBox *m_acumular = nullptr;

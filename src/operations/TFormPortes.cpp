@@ -162,7 +162,7 @@ DeclaracionVentana TFormPortes::declaracion() {
                             {SerieGrafico{QStringLiteral("Importe"), QStringLiteral("Precio"), {}}},
                             QStringLiteral("IMPORTE DE PORTES"),
                             QStringLiteral("Día")};
-    v.total = DeclTotal{QStringLiteral("Precio"), QStringLiteral("select *\nfrom portes"), true};
+    v.total = DeclTotal::importe(QStringLiteral("select *\nfrom portes"), QStringLiteral("Precio"));
     v.textoClaveDuplicada =
         QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
     v.preguntaEliminar = QStringLiteral("¿Está seguro que desea ELIMINAR el porte actual?.");

@@ -49,8 +49,7 @@ public:
                         Mascaras::NumeroBusqueda}};
         d.ordenes = {{"Número de porte", "Numero", "Nº a buscar:"},
                      {"Fecha", "Fecha", "Fecha a buscar:"}};
-        d.total =
-            DeclTotal{QStringLiteral("Precio"), QStringLiteral("select *\nfrom portes"), true};
+        d.total = DeclTotal::importe(QStringLiteral("select *\nfrom portes"), QStringLiteral("Precio"));
         d.textoClaveDuplicada =
             QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
         d.preguntaEliminar = QStringLiteral("¿Está seguro que desea ELIMINAR el porte actual?.");
