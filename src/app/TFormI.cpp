@@ -1,5 +1,7 @@
 #include "app/TFormI.h"
 
+#include "app/Progreso.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -69,6 +71,17 @@ TFormI::TFormI(QWidget *parent) : QDialog(parent, Qt::Tool) {
     });
     m_animacion->hide();
     g_instancia = this;
+    Progreso::registrar(
+        {[this](const QString &t, int maximo) { mostrar(t, Animacion::Ninguna, maximo); },
+         [this](const QString &t) { texto(t); }, [this](int p) { posicion(p); },
+         [this] { cerrar(); }});
+}
+
+TFormI::~TFormI() {
+    if (g_instancia == this) {
+        g_instancia = nullptr;
+        Progreso::registrar({});
+    }
 }
 
 void TFormI::mostrar(const QString &texto, Animacion animacion, int maximo) {

@@ -15,6 +15,7 @@ public:
     enum class Animacion { Ninguna, CopiarFicheros, CopiarFichero };
 
     explicit TFormI(QWidget *parent = nullptr);
+    ~TFormI() override;
     static TFormI *instancia();
 
     // Shows the window with a text; a bar with the range 0..maximo when maximo > 0.

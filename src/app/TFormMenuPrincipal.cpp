@@ -9,6 +9,7 @@
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
 #include "operations/TFormPortes.h"
+#include "operations/TFormViajes.h"
 #include "store/Dates.h"
 #include "store/StoreError.h"
 #include "store/TDatos.h"
@@ -88,6 +89,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
         TFormCalendario calendario(this);
         calendario.exec();
     });
+    registrarVentana(QStringLiteral("ActViajes"), QStringLiteral("FormViajes"),
+                     [] { return new TFormViajes; });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
     registrarVentana(QStringLiteral("ActLugares"), QStringLiteral("FormLugares"),

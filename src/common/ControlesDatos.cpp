@@ -278,6 +278,7 @@ void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas
     m_campoClave = campoClave;
     delete m_modelo;
     m_modelo = new ModeloRegistros(tabla, columnas, this);
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, &ListaBusqueda::listaRecargada);
     auto *vista = new QTableView(this);
     vista->setSelectionBehavior(QAbstractItemView::SelectRows);
     vista->verticalHeader()->hide();
@@ -341,6 +342,10 @@ ListaBusquedaDatos::ListaBusquedaDatos(QWidget *parent) : ListaBusqueda(parent) 
     connect(this, &QComboBox::activated, this, [this] {
         m_enlace->modificado();
         m_enlace->escribir();
+    });
+    connect(this, &ListaBusqueda::listaRecargada, this, [this] {
+        if (!m_enlace->pendiente())
+            m_enlace->mostrar();
     });
 }
 

@@ -142,6 +142,11 @@ public:
     void setValorClave(const QVariant &valor);
     Table *tabla() const { return m_tabla; }
 
+Q_SIGNALS:
+    // The list was read again (its table reordered or refiltered): the shown value must be
+    // found again.
+    void listaRecargada();
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
 
@@ -191,11 +196,15 @@ public:
     QToolButton *boton(Boton b) const;
     void setPlano(bool plano);
     // What a button does instead of the bare operation (the window's post with its messages).
-    void setAccion(Boton b, std::function<void()> accion) { m_acciones.insert(b, std::move(accion)); }
+    void setAccion(Boton b, std::function<void()> accion) {
+        m_acciones.insert(b, std::move(accion));
+    }
     void setValidar(std::function<void()> validar) { setAccion(Validar, std::move(validar)); }
     void pulsar(Boton b);
     // How a failed operation is reported (by default, the store's message).
-    void setManejadorErrores(std::function<void(const StoreError &)> f) { m_errores = std::move(f); }
+    void setManejadorErrores(std::function<void(const StoreError &)> f) {
+        m_errores = std::move(f);
+    }
 
 private:
     std::function<void(const StoreError &)> m_errores;

@@ -13,7 +13,6 @@ ModeloRegistros::ModeloRegistros(Table *tabla, const QList<ColumnaRejilla> &colu
     : QAbstractTableModel(parent), m_tabla(tabla), m_columnas(columnas) {
     for (const ColumnaRejilla &c : columnas)
         m_campos << c.campo;
-    connect(tabla, &DataSet::afterOpen, this, &ModeloRegistros::recargar);
     connect(tabla, &DataSet::afterClose, this, &ModeloRegistros::recargar);
     connect(tabla, &DataSet::afterRefresh, this, &ModeloRegistros::recargar);
     recargar();

@@ -106,7 +106,9 @@ void ModeloEdicion::recargar() {
     endResetModel();
 }
 
-bool ModeloEdicion::esNueva(int fila) const { return m_insertando && fila == m_ids.size(); }
+bool ModeloEdicion::esNueva(int fila) const {
+    return m_insertando && fila == m_ids.size();
+}
 
 int ModeloEdicion::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(m_ids.size()) + (m_insertando ? 1 : 0);
@@ -130,7 +132,8 @@ QVariant ModeloEdicion::data(const QModelIndex &index, int role) const {
     if (esNueva(index.row()))
         valor = m_tabla->value(c.campo);
     else
-        valor = Statement::fromStorage(m_valores.value(m_ids[index.row()]).value(index.column()), tipo);
+        valor =
+            Statement::fromStorage(m_valores.value(m_ids[index.row()]).value(index.column()), tipo);
     return textoCampo(valor, tipo, role == Qt::DisplayRole ? c.formato : QString());
 }
 
@@ -200,7 +203,8 @@ RejillaEdicion::RejillaEdicion(const QString &titulo, Table *tabla,
     // Moving to another line stores the one being added; the table follows the selected line.
     connect(m_vista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &actual, const QModelIndex &previa) {
-                if (previa.isValid() && m_modelo->esNueva(previa.row()) && actual.row() != previa.row()) {
+                if (previa.isValid() && m_modelo->esNueva(previa.row()) &&
+                    actual.row() != previa.row()) {
                     grabar();
                     return;
                 }

@@ -663,6 +663,10 @@ void VentanaRegistro::showEvent(QShowEvent *e) {
 }
 
 void VentanaRegistro::closeEvent(QCloseEvent *e) {
+    if (m_decl.grabarAlCerrar && !grabarDetalles()) {
+        e->ignore();
+        return;
+    }
     if (m_decl.grabarAlCerrar && m_tabla->isEditing() && !grabar()) {
         e->ignore();
         return;
@@ -820,15 +824,19 @@ QString VentanaRegistro::textoCifra(const QString &nombre) const {
             return l->text();
     return QString();
 }
-QString VentanaRegistro::textoNumero() const { return textoCifra(QStringLiteral("TxtNumero")); }
-QString VentanaRegistro::textoImporte() const { return textoCifra(QStringLiteral("TxtImporte")); }
+QString VentanaRegistro::textoNumero() const {
+    return textoCifra(QStringLiteral("TxtNumero"));
+}
+QString VentanaRegistro::textoImporte() const {
+    return textoCifra(QStringLiteral("TxtImporte"));
+}
 
 DeclTotal DeclTotal::importe(const QString &sql, const QString &campo) {
     DeclTotal t;
     t.sql = sql;
     t.cifras = {{QStringLiteral("Nº:"), QStringLiteral("TxtNumero"), CifraTotal::Cuenta},
-                {QStringLiteral("Importe total:"), QStringLiteral("TxtImporte"), CifraTotal::Suma, campo,
-                 Formato::kMoneda, QStringLiteral(" %M")}};
+                {QStringLiteral("Importe total:"), QStringLiteral("TxtImporte"), CifraTotal::Suma,
+                 campo, Formato::kMoneda, QStringLiteral(" %M")}};
     return t;
 }
 

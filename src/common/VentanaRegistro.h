@@ -67,7 +67,7 @@ struct DeclFiltro {
     QString ayuda;
     DeclLista lista;
     bool porClave = false;
-    QString etiquetaHasta; // Periodo
+    QString etiquetaHasta;     // Periodo
     bool periodoVacio = false; // the period boxes start empty instead of the company's period
 };
 
@@ -111,8 +111,8 @@ struct CifraTotal {
     QString nombre;   // the label's objectName ("TxtNumero", "TxtImporte")
     Tipo tipo = Suma;
     QString campo;
-    QString formato;  // empty: a plain whole number
-    QString sufijo;   // appended; "%M" stands for the company currency
+    QString formato; // empty: a plain whole number
+    QString sufijo;  // appended; "%M" stands for the company currency
     QString ayuda;
 };
 
@@ -239,6 +239,9 @@ protected:
     virtual void imprimir() {}
     virtual void calcular() {}
     virtual void estado() {}
+    // Stores what the window edits besides its main record (lines under it); false keeps the
+    // window open.
+    virtual bool grabarDetalles() { return true; }
     // The messages of a failed post: one per error, the window's own text for a key violation.
     virtual void informarFalloGrabar(const StoreError &e);
 

@@ -203,8 +203,10 @@ void Table::applyFilter() {
             return FilterField{Schema::quoteIdent(f->name), f->type};
         });
     }
+    // The count stays good while the condition is the same (opening applies the filter too).
+    if (cond.sql != m_filterSql.sql || cond.binds != m_filterSql.binds)
+        m_count = -1;
     m_filterSql = cond;
-    m_count = -1;
     first();
     Q_EMIT afterRefresh();
 }
@@ -571,8 +573,22 @@ int Table::recNo() {
     const Row *cur = current();
     if (!cur)
         return 0;
-    if (m_recNo < 0)
-        m_recNo = countWhere(keyCondition(*cur, Cmp::Lt)) + 1;
+    if (m_recNo < 0) {
+        // With one order field the empty keys all come first: count them apart, so that the
+        // rest is one range of the index.
+        const QVariant clave =
+            m_order.size() == 1 ? cur->v.value(def().fieldIndex(m_order[0])) : QVariant();
+        if (m_order.size() == 1 && !clave.isNull()) {
+            const QString col = Schema::quoteIdent(m_order[0]);
+            SqlCondition antes, vacios;
+            antes.sql = QStringLiteral("(%1, rowid) < (?, ?)").arg(col);
+            antes.binds = {clave, cur->rowid};
+            vacios.sql = col + QStringLiteral(" IS NULL");
+            m_recNo = countWhere(antes) + countWhere(vacios) + 1;
+        } else {
+            m_recNo = countWhere(keyCondition(*cur, Cmp::Lt)) + 1;
+        }
+    }
     return m_recNo;
 }
 
