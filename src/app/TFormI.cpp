@@ -119,8 +119,8 @@ void TFormI::avanzar(int pasos) {
 }
 
 void TFormI::posicion(int valor) {
+    // The bar repaints itself at once when the change shows; a long run moves it far more often.
     m_barra->setValue(valor);
-    m_barra->repaint();
 }
 
 int TFormI::posicionActual() const {

@@ -274,6 +274,7 @@ ListaBusqueda::ListaBusqueda(QWidget *parent) : QComboBox(parent) {}
 
 void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas,
                              const QString &campoClave, int filas) {
+    m_pendiente = nullptr;
     m_tabla = tabla;
     m_campoClave = campoClave;
     delete m_modelo;
@@ -297,7 +298,27 @@ void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas
     setCurrentIndex(-1);
 }
 
+void ListaBusqueda::setListaAlMostrar(Table *tabla, const QList<ColumnaRejilla> &columnas,
+                                      const QString &campoClave, int filas) {
+    m_pendiente = [this, tabla, columnas, campoClave, filas] {
+        setLista(tabla, columnas, campoClave, filas);
+    };
+    if (isVisible())
+        asegurarLista();
+}
+
+void ListaBusqueda::asegurarLista() const {
+    if (m_pendiente)
+        std::exchange(m_pendiente, nullptr)();
+}
+
+void ListaBusqueda::showEvent(QShowEvent *e) {
+    asegurarLista();
+    QComboBox::showEvent(e);
+}
+
 QVariant ListaBusqueda::valorClave() const {
+    asegurarLista();
     if (!m_tabla || currentIndex() < 0 || !m_tabla->isActive())
         return QVariant();
     const qint64 id = m_modelo->rowIdDe(currentIndex());
@@ -308,10 +329,12 @@ QVariant ListaBusqueda::valorClave() const {
 }
 
 QString ListaBusqueda::textoMostrado() const {
+    asegurarLista();
     return currentIndex() < 0 ? QString() : currentText();
 }
 
 void ListaBusqueda::setValorClave(const QVariant &valor) {
+    asegurarLista();
     if (!m_tabla || !m_tabla->isActive() || valor.isNull()) {
         setCurrentIndex(-1);
         return;

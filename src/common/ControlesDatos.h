@@ -137,6 +137,10 @@ public:
     explicit ListaBusqueda(QWidget *parent = nullptr);
     void setLista(Table *tabla, const QList<ColumnaRejilla> &columnas, const QString &campoClave,
                   int filas = 20);
+    // The same, done when the box is first shown or asked for its value: a list on a page the
+    // user may never open reads nothing.
+    void setListaAlMostrar(Table *tabla, const QList<ColumnaRejilla> &columnas,
+                           const QString &campoClave, int filas = 20);
     QVariant valorClave() const;   // the key of the chosen record, or null
     QString textoMostrado() const; // what the box shows
     void setValorClave(const QVariant &valor);
@@ -149,8 +153,12 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
+    void asegurarLista() const;
+
+    mutable std::function<void()> m_pendiente;
     QPointer<Table> m_tabla;
     ModeloRegistros *m_modelo = nullptr;
     QString m_campoClave;

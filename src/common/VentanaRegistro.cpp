@@ -199,8 +199,45 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
 
 VentanaRegistro::~VentanaRegistro() = default;
 
+namespace {
+
+// Editors claim some Ctrl keys for themselves (a line edit deletes with Ctrl+D and goes to the
+// end with Ctrl+E on X11), which would hide the window's commands on those keys whenever an
+// editor has the focus. The window's enabled commands come first.
+class AtajosVentana : public QObject {
+public:
+    bool eventFilter(QObject *obj, QEvent *e) override {
+        if (e->type() != QEvent::ShortcutOverride || !obj->isWidgetType())
+            return false;
+        const auto *k = static_cast<QKeyEvent *>(e);
+        if (!(k->modifiers() & Qt::ControlModifier))
+            return false;
+        const QKeySequence tecla(k->keyCombination());
+        for (auto *w = static_cast<QWidget *>(obj); w; w = w->parentWidget()) {
+            if (const auto *v = qobject_cast<VentanaRegistro *>(w)) {
+                for (const QAction *a : v->actions())
+                    if (a->isEnabled() && a->shortcut() == tecla) {
+                        e->ignore();
+                        return true;
+                    }
+                return false;
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 // ------------------------------------------------------------------ commands and pages
 void VentanaRegistro::crearAcciones() {
+    static AtajosVentana *atajos = [] {
+        auto *f = new AtajosVentana;
+        f->setParent(qApp);
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    Q_UNUSED(atajos)
     for (const DeclComando &c : m_decl.comandos) {
         auto *a = new QAction(c.titulo, this);
         a->setObjectName(c.nombre);
@@ -434,7 +471,8 @@ QWidget *VentanaRegistro::crearFiltrar() {
             auto *lista = new ListaBusqueda(panel);
             lista->setObjectName(QStringLiteral("Lista") + f.campo);
             m_presets << [lista, f] {
-                lista->setLista(f.lista.tabla, f.lista.columnas, f.lista.campoClave, f.lista.filas);
+                lista->setListaAlMostrar(f.lista.tabla, f.lista.columnas, f.lista.campoClave,
+                                         f.lista.filas);
             };
             capa->addWidget(lista, 1);
             connect(boton, &QToolButton::clicked, this, [this, f, lista] {
@@ -572,7 +610,8 @@ QWidget *VentanaRegistro::crearBuscar() {
         } else if (b.tipo == DeclBusqueda::Lista) {
             auto *lista = new ListaBusqueda(grupoBuscar);
             m_presets << [lista, b] {
-                lista->setLista(b.lista.tabla, b.lista.columnas, b.lista.campoClave, b.lista.filas);
+                lista->setListaAlMostrar(b.lista.tabla, b.lista.columnas, b.lista.campoClave,
+                                         b.lista.filas);
             };
             editor = lista;
             valor = [lista] { return lista->textoMostrado(); };

@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QDate>
 #include <QFormLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -49,13 +51,14 @@ public:
                         Mascaras::NumeroBusqueda}};
         d.ordenes = {{"Número de porte", "Numero", "Nº a buscar:"},
                      {"Fecha", "Fecha", "Fecha a buscar:"}};
-        d.total = DeclTotal::importe(QStringLiteral("select *\nfrom portes"), QStringLiteral("Precio"));
+        d.total =
+            DeclTotal::importe(QStringLiteral("select *\nfrom portes"), QStringLiteral("Precio"));
         d.textoClaveDuplicada =
             QStringLiteral("El número de porte ya existe, cámbielo y vuelva a intentarlo.");
         d.preguntaEliminar = QStringLiteral("¿Está seguro que desea ELIMINAR el porte actual?.");
         return d;
     }
-    VentanaPrueba() : VentanaRegistro(declaracion()) {}
+    explicit VentanaPrueba(const DeclaracionVentana &d = declaracion()) : VentanaRegistro(d) {}
 
     CajaDatos *numero = nullptr;
 
@@ -71,6 +74,28 @@ protected:
         f->addRow(QStringLiteral("&Número"), numero);
         f->addRow(QStringLiteral("&Fecha"), fecha);
         return w;
+    }
+};
+
+// Claims every Ctrl key, as editors do with the keys of their platform's bindings.
+class EditorCodicioso : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    int teclas = 0; // Ctrl keys that reached the editor
+
+protected:
+    bool event(QEvent *e) override {
+        if (e->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent *>(e)->modifiers() & Qt::ControlModifier) {
+            e->accept();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+    void keyPressEvent(QKeyEvent *e) override {
+        if (e->modifiers() & Qt::ControlModifier && e->key() != Qt::Key_Control)
+            ++teclas;
+        QLineEdit::keyPressEvent(e);
     }
 };
 
@@ -341,6 +366,38 @@ private Q_SLOTS:
         CajaFecha::calendario = nullptr;
         QCOMPARE(v.tabla()->state(), DataSet::Browse);
         QCOMPARE(fecha->texto(), QStringLiteral("01/01/05"));
+    }
+
+    // Editors may claim Ctrl keys for themselves (on X11 a line edit deletes with Ctrl+D and goes
+    // to the end with Ctrl+E); with the focus in one, the window's commands on those keys must
+    // still run, and the editor's text stay.
+    void ctrlKeysReachTheWindowFromAnEditor() {
+        MensajesGuionizados mensajes;
+        DeclaracionVentana d = VentanaPrueba::declaracion();
+        int anadidos = 0;
+        d.extras = {{"ActAnadir", "Anadir", "", QKeySequence(Qt::CTRL | Qt::Key_D),
+                     [&anadidos] { ++anadidos; }}};
+        VentanaPrueba v(d);
+        v.show();
+        v.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&v));
+        v.mostrarPagina(Pagina::Edicion);
+        auto *editor = new EditorCodicioso(v.numero->parentWidget());
+        editor->setText(QStringLiteral("texto"));
+        editor->show();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(anadidos, 1);
+        mensajes.esperar(TipoMensaje::Confirmacion, false);
+        QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(mensajes.pendientes(), 0);
+        QCOMPARE(v.tabla()->recordCount(), 4);
+        QCOMPARE(editor->teclas, 0);
+        // A disabled command leaves the key to the editor.
+        v.accion(QStringLiteral("ActAnadir"))->setEnabled(false);
+        QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(anadidos, 1);
+        QCOMPARE(editor->teclas, 1);
     }
 
     void gridFollowsTheRecord() {
