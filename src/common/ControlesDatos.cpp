@@ -285,6 +285,7 @@ void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas
     vista->verticalHeader()->hide();
     vista->horizontalHeader()->hide();
     vista->setShowGrid(false);
+    vista->setWordWrap(false);
     setModel(m_modelo);
     setView(vista);
     for (int i = 0; i < columnas.size(); ++i)

@@ -167,22 +167,29 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
     m_filtros->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_panelTotal = new QWidget(this);
     m_panelTotal->setObjectName(QStringLiteral("PanelTotal"));
-    auto *capaTotal = new QHBoxLayout(m_panelTotal);
+    auto *capaTotal = new QGridLayout(m_panelTotal);
     capaTotal->setContentsMargins(0, 0, 0, 0);
+    capaTotal->setHorizontalSpacing(6);
     if (decl.total) {
-        for (const CifraTotal &c : decl.total->cifras) {
+        // Many figures do not fit one line of a usual screen: they take two.
+        const qsizetype n = decl.total->cifras.size();
+        const qsizetype porFila = n > 6 ? (n + 1) / 2 : n;
+        for (qsizetype i = 0; i < n; ++i) {
+            const CifraTotal &c = decl.total->cifras[i];
             auto *etiqueta = new QLabel(c.etiqueta, m_panelTotal);
             auto *cifra = new QLabel(m_panelTotal);
             cifra->setObjectName(c.nombre);
             cifra->setToolTip(c.ayuda);
+            cifra->setMinimumWidth(
+                fontMetrics().horizontalAdvance(QStringLiteral("000.000.000,00 ")));
             etiqueta->setToolTip(c.ayuda);
-            capaTotal->addWidget(etiqueta);
-            capaTotal->addWidget(cifra);
-            capaTotal->addSpacing(16);
+            const int fila = int(i / porFila), columna = int(i % porFila) * 2;
+            capaTotal->addWidget(etiqueta, fila, columna);
+            capaTotal->addWidget(cifra, fila, columna + 1);
             m_cifras << cifra;
         }
+        capaTotal->setColumnStretch(int(porFila) * 2, 1);
     }
-    capaTotal->addStretch();
     m_panelTotal->setVisible(bool(decl.total));
 
     auto *capa = new QVBoxLayout(this);
