@@ -100,7 +100,7 @@ void PaginaGrafico::construir() {
     m_ejeFechas->setTickCount(6);
     m_ejeCategorias = new QBarCategoryAxis;
     m_ejeValores = new QValueAxis;
-    m_ejeValores->setLabelFormat(QStringLiteral("%.0f"));
+    m_ejeValores->setLabelFormat(QStringLiteral("%.1f"));
     m_chart->addAxis(m_ejeFechas, Qt::AlignBottom);
     m_chart->addAxis(m_ejeValores, Qt::AlignLeft);
     m_ejeValores->setRange(0, 1);
@@ -386,8 +386,9 @@ void PaginaGrafico::ajustarEjeValores(const Lectura &l) {
             mayor = hay ? std::max(mayor, q.y()) : q.y();
             hay = true;
         }
+    // Without proportional values the axis takes in zero; losses still show below it.
     if (!proporcional()) {
-        menor = 0;
+        menor = std::min<qreal>(menor, 0);
         mayor = std::max<qreal>(mayor, 0);
     }
     if (mayor <= menor) {

@@ -175,6 +175,14 @@ private Q_SLOTS:
 
         casilla->click();
         QCOMPARE(p->minimoValores(), 0.0);
+
+        // Losses (a trip's negative profit) show below zero.
+        p->agregarSerie(QStringLiteral("Pérdida"), [](const DataSet &d) {
+            return QVariant(-d.value(QStringLiteral("Precio")).toDouble());
+        });
+        p->actualizar();
+        QVERIFY(p->minimoValores() <= -200);
+        QVERIFY(p->maximoValores() >= 200);
     }
 
     void twoSeries() {
