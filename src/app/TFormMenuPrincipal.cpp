@@ -8,6 +8,7 @@
 #include "app/Utilidades.h"
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
+#include "invoicing/TFormClientes.h"
 #include "operations/TFormPortes.h"
 #include "operations/TFormViajes.h"
 #include "store/Dates.h"
@@ -93,6 +94,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
                      [] { return new TFormViajes; });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
+    registrarVentana(QStringLiteral("ActClientes"), QStringLiteral("FormClientes"),
+                     [] { return new TFormClientes; });
     registrarVentana(QStringLiteral("ActLugares"), QStringLiteral("FormLugares"),
                      [] { return new TFormLugares; });
     if (!programaCarpeta(CarpetaEscritorio::RedLocal).isEmpty())

@@ -424,6 +424,7 @@ Navegador::Navegador(DataSource *fuente, const QList<Boton> &botones, const QStr
         {Borrar, {QStyle::SP_TrashIcon, "BBorrar"}},
         {Validar, {QStyle::SP_DialogApplyButton, "BValidar"}},
         {Cancelar, {QStyle::SP_DialogCancelButton, "BCancelar"}},
+        {Editar, {QStyle::SP_ArrowUp, "BEditar"}},
     };
     for (int i = 0; i < botones.size(); ++i) {
         const Boton tipo = botones[i];
@@ -489,6 +490,9 @@ void Navegador::pulsar(Boton tipo) {
         case Cancelar:
             d->cancel();
             break;
+        case Editar:
+            d->edit();
+            break;
         }
     } catch (const StoreError &e) {
         if (m_errores)
@@ -518,6 +522,8 @@ void Navegador::actualizar() {
             on = editando;
         if (b == Borrar)
             on = activo && (!d->isEmpty() || editando);
+        if (b == Editar)
+            on = activo && !editando && !d->isEmpty();
         m_botones[i]->setEnabled(on);
     }
 }

@@ -196,7 +196,17 @@ private:
 class Navegador : public QWidget {
     Q_OBJECT
 public:
-    enum Boton { Primero, Anterior, Siguiente, Ultimo, Validar, Cancelar, Insertar, Borrar };
+    enum Boton {
+        Primero,
+        Anterior,
+        Siguiente,
+        Ultimo,
+        Validar,
+        Cancelar,
+        Insertar,
+        Borrar,
+        Editar
+    };
     Navegador(DataSource *fuente, bool conEdicion, const QStringList &ayudas,
               QWidget *parent = nullptr);
     Navegador(DataSource *fuente, const QList<Boton> &botones, const QStringList &ayudas,

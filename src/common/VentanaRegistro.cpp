@@ -351,6 +351,27 @@ static QPushButton *botonDe(QAction *a, QWidget *padre) {
     return b;
 }
 
+void VentanaRegistro::botonesPagina(const std::optional<QList<DeclBoton>> &botones,
+                                    QHBoxLayout *capa, QWidget *pagina) {
+    if (!botones) {
+        for (Comando c : {Comando::Nuevo, Comando::Eliminar})
+            if (QAction *a = accion(c))
+                capa->addWidget(botonDe(a, pagina));
+        return;
+    }
+    for (const DeclBoton &d : *botones) {
+        QAction *a = accion(d.accion);
+        if (!a)
+            continue;
+        QPushButton *b = botonDe(a, pagina);
+        if (!d.titulo.isEmpty())
+            b->setText(d.titulo);
+        if (!d.ayuda.isEmpty())
+            b->setToolTip(d.ayuda);
+        capa->addWidget(b);
+    }
+}
+
 QWidget *VentanaRegistro::crearLista() {
     auto *pagina = new QWidget;
     pagina->setObjectName(QStringLiteral("PaginaLista"));
@@ -359,9 +380,7 @@ QWidget *VentanaRegistro::crearLista() {
     nav->setManejadorErrores([this](const StoreError &e) { informarFalloGrabar(e); });
     m_navegadores << nav;
     arriba->addWidget(nav);
-    for (Comando c : {Comando::Nuevo, Comando::Eliminar})
-        if (QAction *a = accion(c))
-            arriba->addWidget(botonDe(a, pagina));
+    botonesPagina(m_decl.botonesLista, arriba, pagina);
     arriba->addStretch();
     m_r = new QLabel(pagina);
     m_r->setObjectName(QStringLiteral("R"));
@@ -409,14 +428,15 @@ QWidget *VentanaRegistro::crearPaginaEdicion() {
     auto *pagina = new QWidget;
     pagina->setObjectName(QStringLiteral("PaginaEdicion"));
     auto *arriba = new QHBoxLayout;
-    auto *nav = new Navegador(m_fuente, true, m_decl.ayudasEdicion, pagina);
+    auto *nav =
+        m_decl.navegadorEdicion.isEmpty()
+            ? new Navegador(m_fuente, true, m_decl.ayudasEdicion, pagina)
+            : new Navegador(m_fuente, m_decl.navegadorEdicion, m_decl.ayudasEdicion, pagina);
     nav->setValidar([this] { grabar(); });
     nav->setManejadorErrores([this](const StoreError &e) { informarFalloGrabar(e); });
     m_navegadores << nav;
     arriba->addWidget(nav);
-    for (Comando c : {Comando::Nuevo, Comando::Eliminar})
-        if (QAction *a = accion(c))
-            arriba->addWidget(botonDe(a, pagina));
+    botonesPagina(m_decl.botonesEdicion, arriba, pagina);
     for (const DeclExtra &e : m_decl.extras)
         arriba->addWidget(botonDe(accion(e.nombre), pagina));
     arriba->addStretch();
@@ -603,7 +623,7 @@ Listado VentanaRegistro::completarListado(Listado listado) const {
 QWidget *VentanaRegistro::crearBuscar() {
     auto *pagina = new QWidget;
     pagina->setObjectName(QStringLiteral("PaginaBuscar"));
-    auto *grupoBuscar = new QGroupBox(QStringLiteral("Buscar  por  "), pagina);
+    auto *grupoBuscar = new QGroupBox(m_decl.tituloBuscarPor, pagina);
     auto *capaBuscar = new QGridLayout(grupoBuscar);
     int fila = 0;
     for (const DeclBusqueda &b : m_decl.busquedas) {
@@ -642,13 +662,13 @@ QWidget *VentanaRegistro::crearBuscar() {
         capaBuscar->addWidget(boton, fila, 2);
         ++fila;
     }
-    auto *grupoOrden = new QGroupBox(QStringLiteral("Ordenar por  "), pagina);
+    auto *grupoOrden = new QGroupBox(m_decl.tituloOrdenarPor, pagina);
     auto *capaOrden = new QVBoxLayout(grupoOrden);
     auto *grupo = new QButtonGroup(grupoOrden);
     for (int i = 0; i < m_decl.ordenes.size(); ++i) {
         auto *radio = new QRadioButton(m_decl.ordenes[i].titulo, grupoOrden);
         radio->setObjectName(QStringLiteral("Orden") + QString::number(i));
-        radio->setChecked(i == 0);
+        radio->setChecked(i == m_decl.ordenInicial);
         grupo->addButton(radio, i);
         capaOrden->addWidget(radio);
     }
@@ -669,7 +689,7 @@ void VentanaRegistro::preparar() {
     // Whatever cannot be opened stays closed; the window opens with what could be opened.
     try {
         if (!m_decl.ordenes.isEmpty())
-            m_tabla->setIndexFieldNames(m_decl.ordenes.first().campos);
+            m_tabla->setIndexFieldNames(m_decl.ordenes.value(m_decl.ordenInicial).campos);
         m_tabla->open();
     } catch (const StoreError &) {
     }
@@ -813,6 +833,7 @@ bool VentanaRegistro::grabar() {
     if (!m_tabla->isEditing())
         return true;
     try {
+        comprobarRegistro();
         m_tabla->post();
         return true;
     } catch (const StoreError &e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ColumnaRejilla.h"
+#include "common/ControlesDatos.h"
 #include "common/Listado.h"
 #include "common/PaginaGrafico.h"
 
@@ -14,6 +15,7 @@ class DataSource;
 class ListaBusqueda;
 class Query;
 class QAction;
+class QHBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -104,6 +106,14 @@ struct DeclExtra {
     std::function<void()> accion;
 };
 
+// A button of the "Lista" or "Edición" page that triggers one of the window's actions; empty
+// caption and hint: the action's.
+struct DeclBoton {
+    QString accion;
+    QString titulo;
+    QString ayuda;
+};
+
 // One figure of the total panel.
 struct CifraTotal {
     enum Tipo { Cuenta, Suma, Media };
@@ -158,6 +168,12 @@ struct DeclaracionVentana {
     QString ayudaRejilla;
     QStringList ayudasLista;   // hints of the "Lista" navigator: first, prior, next, last
     QStringList ayudasEdicion; // ... and post, cancel
+    // The "Edición" navigator's buttons; empty: first, prior, next, last, post, cancel.
+    QList<Navegador::Boton> navegadorEdicion;
+    // The buttons beside the navigators; unset: "Nuevo" and "Eliminar" (the edit page adds the
+    // window's own commands after them).
+    std::optional<QList<DeclBoton>> botonesLista;
+    std::optional<QList<DeclBoton>> botonesEdicion;
 
     QList<DeclFiltro> filtros;
     QString tituloAcumular = QStringLiteral("Acumular filtros sucesivamente");
@@ -167,6 +183,9 @@ struct DeclaracionVentana {
 
     QList<DeclBusqueda> busquedas;
     QList<DeclOrden> ordenes;
+    int ordenInicial = 0;
+    QString tituloBuscarPor = QStringLiteral("Buscar  por  ");
+    QString tituloOrdenarPor = QStringLiteral("Ordenar por  ");
 
     std::optional<DeclTotal> total;
     std::optional<DeclGrafico> grafico;
@@ -242,6 +261,8 @@ protected:
     // Stores what the window edits besides its main record (lines under it); false keeps the
     // window open.
     virtual bool grabarDetalles() { return true; }
+    // Refuses a record the window must not store, before the store sees it: throws StoreError.
+    virtual void comprobarRegistro() {}
     // The messages of a failed post: one per error, the window's own text for a key violation.
     virtual void informarFalloGrabar(const StoreError &e);
 
@@ -256,6 +277,8 @@ protected:
 
 private:
     void crearAcciones();
+    void botonesPagina(const std::optional<QList<DeclBoton>> &botones, QHBoxLayout *capa,
+                       QWidget *pagina);
     QWidget *crearLista();
     QWidget *crearFiltrar();
     QWidget *crearBuscar();
