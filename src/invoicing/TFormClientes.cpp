@@ -114,7 +114,9 @@ TFormClientes::TFormClientes(QWidget *parent) : VentanaRegistro(declaracion(), p
     accion(QStringLiteral("ActActualizarCambios"))->setEnabled(false);
     connect(tabla(), &DataSet::stateChanged, this, &TFormClientes::seguirEstado);
     connect(tabla(), &DataSet::afterInsert, this, [this] {
+        // A new client has no former name to carry anywhere.
         m_nombreRecordado.clear();
+        accion(QStringLiteral("ActActualizarCambios"))->setEnabled(false);
         if (m_nombre)
             m_nombre->setFocus();
     });
@@ -277,7 +279,8 @@ void TFormClientes::eliminar() {
 void TFormClientes::actualizarCambios() {
     const QString nuevo = tabla()->value(QStringLiteral("Apellidos")).toString();
     const QString anterior = m_nombreRecordado;
-    if (nuevo == anterior) {
+    // Without a former name (a new client) every haul without client would take the name.
+    if (nuevo == anterior || anterior.isEmpty()) {
         msInfo(QStringLiteral("No ha modificado el nombre del cliente."));
         return;
     }

@@ -178,6 +178,19 @@ private Q_SLOTS:
         v.actualizarCambios();
         QVERIFY(mensajes.ultimoTexto().contains("[0] modificaciones en portes y [0]"));
         QCOMPARE(cuenta("select count(*) from reportes where Transportista = 'DELTA '"), 1);
+
+        // A new client has no former name: nothing to carry, and hauls without a client keep
+        // none.
+        porte("000008/05", "");
+        v.nuevo();
+        QVERIFY(!actualizar(v)->isEnabled());
+        v.tabla()->setValue("CIF", "F6");
+        v.tabla()->setValue("Apellidos", "NUEVO");
+        v.validar();
+        mensajes.esperar(TipoMensaje::Informacion);
+        v.actualizarCambios();
+        QCOMPARE(mensajes.ultimoTexto(), QStringLiteral("No ha modificado el nombre del cliente."));
+        QCOMPARE(cuenta("select count(*) from portes where Transportista = 'NUEVO'"), 0);
     }
 
     // Without a new name nothing is offered: an edit that keeps the name, and a new client.
