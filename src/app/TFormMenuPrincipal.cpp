@@ -9,6 +9,7 @@
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
 #include "invoicing/TFormClientes.h"
+#include "invoicing/TFormFacturacion.h"
 #include "operations/TFormPortes.h"
 #include "operations/TFormViajes.h"
 #include "store/Dates.h"
@@ -94,6 +95,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
                      [] { return new TFormViajes; });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
+    registrarVentana(QStringLiteral("ActFacturas"), QStringLiteral("FormFacturacion"),
+                     [] { return new TFormFacturacion; });
     registrarVentana(QStringLiteral("ActClientes"), QStringLiteral("FormClientes"),
                      [] { return new TFormClientes; });
     registrarVentana(QStringLiteral("ActLugares"), QStringLiteral("FormLugares"),

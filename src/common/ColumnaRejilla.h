@@ -7,9 +7,9 @@
 struct ColumnaRejilla {
     QString campo;
     QString titulo;
-    int ancho = 80;          // designed width, in pixels
+    int ancho = 80; // designed width, in pixels
     Qt::Alignment alineacion = Qt::AlignLeft | Qt::AlignVCenter;
     bool oculta = false;
-    QString formato;         // a number format ("###,###,###,##0.00;-###...") or empty
+    QString formato; // a number format ("###,###,###,##0.00;-###...") or empty
     bool tituloDerecha = false;
 };

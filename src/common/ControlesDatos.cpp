@@ -270,6 +270,56 @@ void ListaSiNoDatos::keyPressEvent(QKeyEvent *e) {
 }
 
 // ---------------------------------------------------------------------------------------------
+ListaValoresDatos::ListaValoresDatos(const QStringList &valores, QWidget *parent)
+    : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    addItems(valores);
+    setCurrentIndex(-1);
+    m_enlace = new EnlaceCampo(
+        this, [this](const QVariant &v) { setEditText(v.toString()); },
+        [this]() -> QVariant {
+            const QString t = currentText();
+            return t.isEmpty() ? QVariant() : QVariant(t);
+        });
+    connect(this, &QComboBox::activated, this, [this] {
+        m_enlace->modificado();
+        m_enlace->escribir();
+    });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_enlace->modificado(); });
+    connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (m_enlace->pendiente())
+            m_enlace->escribir();
+    });
+}
+
+void ListaValoresDatos::enlazar(DataSource *fuente, const QString &campo) {
+    m_enlace->enlazar(fuente, campo);
+}
+
+void ListaValoresDatos::keyPressEvent(QKeyEvent *e) {
+    if (e->text() == QLatin1String("+")) {
+        showPopup();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
+}
+
+CasillaDatos::CasillaDatos(const QString &texto, QWidget *parent) : QCheckBox(texto, parent) {
+    m_enlace = new EnlaceCampo(
+        this, [this](const QVariant &v) { setChecked(!v.isNull() && v.toBool()); },
+        [this]() -> QVariant { return isChecked(); });
+    connect(this, &QCheckBox::clicked, this, [this] {
+        m_enlace->modificado();
+        m_enlace->escribir();
+    });
+}
+
+void CasillaDatos::enlazar(DataSource *fuente, const QString &campo) {
+    m_enlace->enlazar(fuente, campo);
+}
+
+// ---------------------------------------------------------------------------------------------
 ListaBusqueda::ListaBusqueda(QWidget *parent) : QComboBox(parent) {}
 
 void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas,

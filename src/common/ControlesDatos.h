@@ -3,6 +3,7 @@
 #include "common/ColumnaRejilla.h"
 #include "store/Table.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
@@ -124,6 +125,34 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+// A drop-down of fixed texts that also takes what the user types (an invoice's kind). "+"
+// opens it.
+class ListaValoresDatos : public QComboBox {
+    Q_OBJECT
+public:
+    ListaValoresDatos(const QStringList &valores, QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    EnlaceCampo *m_enlace;
+};
+
+// A check box on a logical field.
+class CasillaDatos : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CasillaDatos(const QString &texto, QWidget *parent = nullptr);
+    void enlazar(DataSource *fuente, const QString &campo);
+    EnlaceCampo *enlace() const { return m_enlace; }
 
 private:
     EnlaceCampo *m_enlace;

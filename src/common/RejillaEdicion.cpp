@@ -272,5 +272,16 @@ void RejillaEdicion::eliminar() {
 bool RejillaEdicion::eventFilter(QObject *obj, QEvent *e) {
     if (obj == m_vista && e->type() == QEvent::FocusIn && alEntrar)
         alEntrar();
+    // Moving down past the last line adds one.
+    if (obj == m_vista && e->type() == QEvent::KeyPress) {
+        const auto *k = static_cast<QKeyEvent *>(e);
+        const int fila = m_vista->currentIndex().row();
+        const int ultima = m_modelo->rowCount() - 1;
+        if (k->key() == Qt::Key_Down && k->modifiers() == Qt::NoModifier && fila == ultima &&
+            (ultima < 0 || !m_modelo->esNueva(ultima))) {
+            anadir();
+            return true;
+        }
+    }
     return QWidget::eventFilter(obj, e);
 }

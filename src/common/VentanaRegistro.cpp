@@ -165,6 +165,7 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
     m_filtros = new QLabel(this);
     m_filtros->setObjectName(QStringLiteral("Filtros"));
     m_filtros->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_filtros->setText(decl.textoSinFiltro);
     m_panelTotal = new QWidget(this);
     m_panelTotal->setObjectName(QStringLiteral("PanelTotal"));
     auto *capaTotal = new QGridLayout(m_panelTotal);
@@ -490,7 +491,7 @@ QWidget *VentanaRegistro::crearFiltrar() {
                 const QString valor =
                     logico ? (si->isChecked() ? QStringLiteral("True") : QStringLiteral("False"))
                            : (si->isChecked() ? QStringLiteral("Sí") : QStringLiteral("No"));
-                filtrarPorValor(f.campo, valor);
+                filtrarPorValor(f.campo, valor, f.sinCorchetes);
             });
             break;
         }
@@ -505,7 +506,7 @@ QWidget *VentanaRegistro::crearFiltrar() {
             connect(boton, &QToolButton::clicked, this, [this, f, lista] {
                 const QString valor =
                     f.porClave ? lista->valorClave().toString() : lista->textoMostrado();
-                filtrarPorValor(f.campo, valor);
+                filtrarPorValor(f.campo, valor, f.sinCorchetes);
             });
             break;
         }
@@ -526,7 +527,7 @@ QWidget *VentanaRegistro::crearFiltrar() {
             capa->addWidget(caja);
             capa->addWidget(giro);
             connect(boton, &QToolButton::clicked, this,
-                    [this, f, caja] { filtrarPorValor(f.campo, caja->texto()); });
+                    [this, f, caja] { filtrarPorValor(f.campo, caja->texto(), f.sinCorchetes); });
             break;
         }
         case DeclFiltro::Periodo: {
@@ -943,11 +944,18 @@ void VentanaRegistro::quitarFiltros() {
         return;
     m_tabla->setFiltered(false);
     m_tabla->setFilter(QString());
+    m_filtros->setText(m_decl.textoSinFiltro);
+    if (m_decl.total && !m_decl.total->sufijoSinFiltro.isEmpty()) {
+        // The total of every record first, in its own form; "Mostrar total" then replaces it.
+        calcularTotal(m_decl.total->formatoSinFiltro, m_decl.total->sufijoSinFiltro);
+        if (mostrarTotal())
+            calcularTotal();
+        return;
+    }
     if (mostrarTotal() || (m_decl.total && m_decl.total->quitarSiempreRecalcula))
         calcularTotal();
     else
         limpiarTotal();
-    m_filtros->clear();
 }
 
 void VentanaRegistro::quitarFiltrosPagina() {
@@ -961,7 +969,7 @@ void VentanaRegistro::quitarFiltrosPagina() {
     m_tabla->setFilter(QString());
     if (mostrarTotal())
         calcularTotal();
-    m_filtros->clear();
+    m_filtros->setText(m_decl.textoSinFiltro);
 }
 
 void VentanaRegistro::limpiarTotal() {
@@ -970,6 +978,10 @@ void VentanaRegistro::limpiarTotal() {
 }
 
 void VentanaRegistro::calcularTotal() {
+    calcularTotal(QString(), QString());
+}
+
+void VentanaRegistro::calcularTotal(const QString &formatoSuma, const QString &sufijoSuma) {
     if (!m_consulta || !m_decl.total)
         return;
     QStringList expresiones{QStringLiteral("COUNT(*)")};
@@ -997,9 +1009,11 @@ void VentanaRegistro::calcularTotal() {
             if (c.tipo == CifraTotal::Media)
                 valor = cuenta > 0 ? valor / double(cuenta) : 0.0;
         }
-        const QString texto = c.formato.isEmpty() ? QString::number(qint64(valor))
-                                                  : Formato::formatFloat(c.formato, valor);
-        QString sufijo = c.sufijo;
+        const bool otraForma = c.tipo == CifraTotal::Suma && !formatoSuma.isEmpty();
+        const QString formato = otraForma ? formatoSuma : c.formato;
+        const QString texto = formato.isEmpty() ? QString::number(qint64(valor))
+                                                : Formato::formatFloat(formato, valor);
+        QString sufijo = otraForma ? sufijoSuma : c.sufijo;
         sufijo.replace(QStringLiteral("%M"), moneda);
         m_cifras[k]->setText(texto + sufijo);
     }

@@ -71,6 +71,7 @@ struct DeclFiltro {
     bool porClave = false;
     QString etiquetaHasta;     // Periodo
     bool periodoVacio = false; // the period boxes start empty instead of the company's period
+    bool sinCorchetes = false; // a new expression names the field bare: Pagado = 'True'
 };
 
 struct DeclBusqueda {
@@ -138,6 +139,10 @@ struct DeclTotal {
     // invoices); otherwise it does what the command does.
     bool botonPaginaSoloSiMarcado = false;
     QString tituloBotonQuitar; // the filter page's button; empty: the command's caption
+    // "Quitar filtros" first shows the sums of every record in this form (invoices: in
+    // parentheses when negative, " Ptas."); "Mostrar total" then shows them as usual.
+    QString formatoSinFiltro;
+    QString sufijoSinFiltro;
 
     // The usual panel: "Nº:" and "Importe total:" with the money sum of one field.
     static DeclTotal importe(const QString &sql, const QString &campo);
@@ -190,6 +195,7 @@ struct DeclaracionVentana {
     std::optional<DeclTotal> total;
     std::optional<DeclGrafico> grafico;
     QString textoClaveDuplicada;
+    QString textoSinFiltro; // the filter line without filter (invoices: "Todas (sin filtro)")
     QString preguntaEliminar;
     bool grabarAlCerrar = true;
 };
@@ -227,6 +233,8 @@ public:
     QString textoImporte() const;
     QString textoCifra(const QString &nombre) const;
     void calcularTotal();
+    // With another form for the sums (empty: the figures' own).
+    void calcularTotal(const QString &formatoSuma, const QString &sufijoSuma);
     void limpiarTotal();
 
     void buscarIncremental(const QString &texto);
