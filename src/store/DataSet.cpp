@@ -331,3 +331,10 @@ void DataSet::setState(State s) {
     m_state = s;
     Q_EMIT stateChanged();
 }
+
+const LookupDef *DataSet::lookupDef(const QString &name) const {
+    for (const LookupDef &l : m_lookups)
+        if (l.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &l;
+    return nullptr;
+}

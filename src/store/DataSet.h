@@ -83,6 +83,8 @@ public:
     virtual void checkBrowseMode();
 
     void addLookupField(const LookupDef &lookup);
+    // The lookup field of that name (any letter case), or null.
+    const LookupDef *lookupDef(const QString &name) const;
     void addCalcField(const QString &name, FieldType type, int size, CalcFunction fn);
 
     // The record filter (see Filter::toSql). Applying a filter that cannot be read throws and

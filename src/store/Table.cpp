@@ -947,18 +947,35 @@ QHash<qint64, QVector<QVariant>> Table::readRows(const QVector<qint64> &ids,
     QHash<qint64, QVector<QVariant>> out;
     if (ids.isEmpty())
         return out;
-    QStringList cols{QStringLiteral("rowid")};
+    const QString tabla = Schema::quoteIdent(def().sqlName);
+    QStringList cols{tabla + QStringLiteral(".rowid")};
     for (const QString &f : fields) {
         const FieldDef *fd = def().field(f);
-        cols << (fd ? Schema::quoteIdent(fd->name) : QStringLiteral("NULL"));
+        if (fd) {
+            cols << tabla + QLatin1Char('.') + Schema::quoteIdent(fd->name);
+            continue;
+        }
+        // A lookup field reads its value in the same statement.
+        const LookupDef *l = lookupDef(f);
+        const TableDef *otra = l ? Schema::find(l->lookupTable) : nullptr;
+        const FieldDef *clave = l ? def().field(l->keyField) : nullptr;
+        if (!otra || !clave || !otra->field(l->lookupKey) || !otra->field(l->result)) {
+            cols << QStringLiteral("NULL");
+            continue;
+        }
+        cols << QStringLiteral("(SELECT b.%1 FROM %2 AS b WHERE b.%3 = %4.%5 ORDER BY b.rowid "
+                               "LIMIT 1)")
+                    .arg(Schema::quoteIdent(otra->field(l->result)->name),
+                         Schema::quoteIdent(otra->sqlName),
+                         Schema::quoteIdent(otra->field(l->lookupKey)->name), tabla,
+                         Schema::quoteIdent(clave->name));
     }
     QStringList marks;
     for (int i = 0; i < ids.size(); ++i)
         marks << QStringLiteral("?");
-    Statement st(m_conn->handle(),
-                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
-                     .arg(cols.join(QStringLiteral(", ")), Schema::quoteIdent(def().sqlName),
-                          marks.join(QStringLiteral(", "))));
+    Statement st(m_conn->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE %2.rowid IN (%3)")
+                                       .arg(cols.join(QStringLiteral(", ")), tabla,
+                                            marks.join(QStringLiteral(", "))));
     for (int i = 0; i < ids.size(); ++i)
         st.bind(i + 1, ids[i]);
     while (st.step()) {

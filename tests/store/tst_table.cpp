@@ -357,6 +357,11 @@ private Q_SLOTS:
         datos.TReportes->open();
         QCOMPARE(datos.TReportes->value(QStringLiteral("Cliente")).toString(),
                  QStringLiteral("TRANSPORTES PÉREZ"));
+        // A grid reads lookup fields with the rest of its rows.
+        const QVector<qint64> ids = datos.TReportes->rowIds();
+        const auto filas = datos.TReportes->readRows(ids, {"Numero", "Cliente"});
+        QCOMPARE(filas.value(ids[0]).value(1).toString(), QStringLiteral("TRANSPORTES PÉREZ"));
+        QVERIFY(filas.value(ids[1]).value(1).isNull());
         datos.TReportes->next();
         QVERIFY(datos.TReportes->value(QStringLiteral("Cliente")).isNull());
         QCOMPARE(datos.TReportes->value(QStringLiteral("Transportista")).toString(),
