@@ -329,7 +329,6 @@ void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas
     m_campoClave = campoClave;
     delete m_modelo;
     m_modelo = new ModeloRegistros(tabla, columnas, this);
-    connect(m_modelo, &QAbstractItemModel::modelReset, this, &ListaBusqueda::listaRecargada);
     auto *vista = new QTableView(this);
     vista->setSelectionBehavior(QAbstractItemView::SelectRows);
     vista->verticalHeader()->hide();
@@ -338,6 +337,9 @@ void ListaBusqueda::setLista(Table *tabla, const QList<ColumnaRejilla> &columnas
     vista->setWordWrap(false);
     setModel(m_modelo);
     setView(vista);
+    // After the box's own handling of a reset, which selects the first row: the shown value is
+    // found again over it.
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, &ListaBusqueda::listaRecargada);
     for (int i = 0; i < columnas.size(); ++i)
         vista->setColumnWidth(i, columnas[i].ancho);
     int ancho = 0;

@@ -439,7 +439,8 @@ QWidget *VentanaRegistro::crearPaginaEdicion() {
     arriba->addWidget(nav);
     botonesPagina(m_decl.botonesEdicion, arriba, pagina);
     for (const DeclExtra &e : m_decl.extras)
-        arriba->addWidget(botonDe(accion(e.nombre), pagina));
+        if (e.boton)
+            arriba->addWidget(botonDe(accion(e.nombre), pagina));
     arriba->addStretch();
     m_r2 = new QLabel(pagina);
     m_r2->setObjectName(QStringLiteral("R2"));

@@ -105,6 +105,7 @@ struct DeclExtra {
     QString ayuda;
     QKeySequence tecla;
     std::function<void()> accion;
+    bool boton = true; // also a button on the "Edición" page
 };
 
 // A button of the "Lista" or "Edición" page that triggers one of the window's actions; empty

@@ -136,7 +136,7 @@ DeclaracionVentana TFormFacturacion::declaracion() {
                  QStringLiteral("ActCerrar")};
     v.columnas = {
         {QStringLiteral("NumFactura"), QStringLiteral("Nº Factura"), 80},
-        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 75},
+        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 85},
         {QStringLiteral("LCliente"), QStringLiteral("Cliente"), 280},
         {QStringLiteral("APagar"), QStringLiteral("Importe total"), 100,
          Qt::AlignRight | Qt::AlignVCenter, false, Formato::kMoneda, true},
@@ -330,7 +330,7 @@ QWidget *TFormFacturacion::crearEdicion() {
         {QStringLiteral("IDPorte"), QStringLiteral("Porte"), 60},
         {QStringLiteral("IDReporte"), QStringLiteral("Reporte"), 60},
         {QStringLiteral("NumPorte"), QStringLiteral("Número"), 80},
-        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 75},
+        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 85},
         {QStringLiteral("Concepto"), QStringLiteral("Concepto"), 420},
         {QStringLiteral("Importe"),
          QStringLiteral("Importe"),

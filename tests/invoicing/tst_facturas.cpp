@@ -2,6 +2,7 @@
 #include "ProgramaTemporal.h"
 #include "app/IniFile.h"
 #include "app/TFormMenuPrincipal.h"
+#include "common/ControlesDatos.h"
 #include "invoicing/CalculoFactura.h"
 #include "invoicing/TFormFacturacion.h"
 #include "store/Query.h"
@@ -339,9 +340,13 @@ private Q_SLOTS:
     }
 
     void newInvoiceAndItsClient() {
+        // The client box shows the invoice's client, not the first of its list.
+        factura("000001/05", "B2");
         MensajesGuionizados mensajes;
         TFormFacturacion v;
         v.preparar();
+        QCOMPARE(v.findChild<ListaBusquedaDatos *>("TxtCliente")->textoMostrado(),
+                 QStringLiteral("CLIENTE DOS"));
         v.nuevo();
         QCOMPARE(v.tabla()->value("Fecha").toDate(), QDate::currentDate());
         QCOMPARE(v.tabla()->value("C").toString(), QStringLiteral("T"));
