@@ -248,6 +248,8 @@ TFormFacturacion::TFormFacturacion(QWidget *parent) : VentanaRegistro(declaracio
             m_numero->setFocus();
     });
     connect(tabla(), &DataSet::afterScroll, this, &TFormFacturacion::seguirCliente);
+    connect(tabla(), &DataSet::afterInsert, this, &TFormFacturacion::seguirCliente);
+    connect(tabla(), &DataSet::afterCancel, this, &TFormFacturacion::seguirCliente);
     connect(tabla(), &DataSet::afterRefresh, this, &TFormFacturacion::seguirCliente);
     connect(tabla(), &DataSet::fieldChanged, this, [this](const QString &campo) {
         if (campo.compare(QLatin1String("CIF"), Qt::CaseInsensitive) == 0 ||
