@@ -8,6 +8,7 @@
 #include "app/Utilidades.h"
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
+#include "fleet/TFormCamioneros.h"
 #include "invoicing/TFormClientes.h"
 #include "invoicing/TFormFacturacion.h"
 #include "operations/TFormPortes.h"
@@ -95,6 +96,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
                      [] { return new TFormViajes; });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
+    registrarVentana(QStringLiteral("ActMostrarCamioneros"), QStringLiteral("FormCamioneros"),
+                     [] { return new TFormCamioneros; });
     registrarVentana(QStringLiteral("ActFacturas"), QStringLiteral("FormFacturacion"),
                      [] { return new TFormFacturacion; });
     registrarVentana(QStringLiteral("ActClientes"), QStringLiteral("FormClientes"),

@@ -664,6 +664,7 @@ QWidget *VentanaRegistro::crearBuscar() {
         capaBuscar->addWidget(boton, fila, 2);
         ++fila;
     }
+    grupoBuscar->setVisible(!m_decl.busquedas.isEmpty());
     auto *grupoOrden = new QGroupBox(m_decl.tituloOrdenarPor, pagina);
     auto *capaOrden = new QVBoxLayout(grupoOrden);
     auto *grupo = new QButtonGroup(grupoOrden);
@@ -710,6 +711,10 @@ void VentanaRegistro::preparar() {
     leerAnchos();
     aplicarAjustes();
     seguirRegistro();
+    connect(m_tabla, &DataSet::afterScroll, this, [this] {
+        m_movido = true;
+        actualizarPosicion();
+    });
     QApplication::restoreOverrideCursor();
 }
 
@@ -785,7 +790,10 @@ void VentanaRegistro::seguirRegistro() {
 QString VentanaRegistro::posicion() const {
     if (!m_tabla->isActive())
         return QString();
-    return QStringLiteral("%1/%2").arg(m_tabla->recNo()).arg(m_tabla->recordCount());
+    const QString &formato = m_movido && !m_decl.formatoPosicionMovido.isEmpty()
+                                 ? m_decl.formatoPosicionMovido
+                                 : m_decl.formatoPosicion;
+    return formato.arg(m_tabla->recNo()).arg(m_tabla->recordCount());
 }
 
 void VentanaRegistro::actualizarPosicion() {

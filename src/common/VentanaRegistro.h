@@ -168,6 +168,10 @@ struct DeclaracionVentana {
     QStringList barra;   // the tool bar: action names, "-" for a separator
     QStringList fichero; // the "Fichero" menu, same form
     QString etiquetaBuscar = QStringLiteral("Nº a &buscar:");
+    // The position labels: %1 the record number, %2 the count; the second form once the user
+    // has moved to another record (empty: the first).
+    QString formatoPosicion = QStringLiteral("%1/%2");
+    QString formatoPosicionMovido;
 
     QList<ColumnaRejilla> columnas;
     QString seccionRejilla; // the configuration section keeping the widths; empty: none
@@ -327,5 +331,6 @@ private:
     PaginaGrafico *m_grafico = nullptr;
     QList<std::function<void()>> m_presets;
     bool m_preparada = false;
+    bool m_movido = false;
     bool m_siguiendo = false;
 };

@@ -1,0 +1,240 @@
+#include "fleet/TFormCamioneros.h"
+
+#include "app/Configuracion.h"
+#include "app/Mensajes.h"
+#include "common/ControlesDatos.h"
+#include "common/Formato.h"
+#include "common/Listado.h"
+#include "common/Mascaras.h"
+#include "common/MotorListado.h"
+#include "fleet/Camioneros.h"
+#include "store/StoreError.h"
+#include "store/TDatos.h"
+#include "store/Table.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QString pestana(const char *titulo) {
+    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
+}
+
+const QString kMascaraNif = QStringLiteral("00000000->A;1;_");
+const QString kMascaraTelefono = QStringLiteral("0000000009;1;_");
+
+} // namespace
+
+DeclaracionVentana TFormCamioneros::declaracion() {
+    DeclaracionVentana v;
+    v.nombre = QStringLiteral("FormCamioneros");
+    v.titulo = QStringLiteral("Camioneros");
+    v.tabla = QStringLiteral("Camioner.DB");
+    v.paginas = {{Pagina::Lista, pestana("Lista")},
+                 {Pagina::Edicion, pestana("Edición")},
+                 {Pagina::Buscar, pestana("Buscar/Ordenar")}};
+    v.comandos = {
+        {Comando::Nuevo, QStringLiteral("ActNuevo"), QStringLiteral("Nuevo camionero"),
+         QStringLiteral("Añade un nuevo camionero")},
+        {Comando::Eliminar, QStringLiteral("ActEliminar"), QStringLiteral("Eliminar camionero"),
+         QStringLiteral("Elimina el camonero actual")},
+        {Comando::Lista, QStringLiteral("ActLista"), QStringLiteral("Lista"),
+         QStringLiteral("Lista de camioneros")},
+        {Comando::Edicion, QStringLiteral("ActEdicion"), QStringLiteral("Edición"),
+         QStringLiteral("Añadir, modificar, eliminar camioneros")},
+        {Comando::Buscar, QStringLiteral("ActBuscar"), QStringLiteral("Buscar/Ordenar"),
+         QStringLiteral("Buscar/Ordenar camioneros")},
+        {Comando::Imprimir, QStringLiteral("ActPrevisualizar"), QStringLiteral("Imprimir"),
+         QStringLiteral("Imprime el listado de camioneros")},
+        {Comando::Cerrar, QStringLiteral("ActCerrar"), QStringLiteral("Cerrar ventana"),
+         QStringLiteral("Cierra esta ventana")},
+    };
+    v.barra = {QStringLiteral("ActLista"), QStringLiteral("ActEdicion"),
+               QStringLiteral("ActBuscar"), QStringLiteral("ActPrevisualizar"),
+               QStringLiteral("ActCerrar")};
+    v.fichero = {QStringLiteral("ActLista"),         QStringLiteral("ActEdicion"),
+                 QStringLiteral("ActBuscar"),        QStringLiteral("-"),
+                 QStringLiteral("ActPrevisualizar"), QStringLiteral("-"),
+                 QStringLiteral("ActCerrar")};
+    v.etiquetaBuscar = QStringLiteral("NIF a &buscar:");
+    v.formatoPosicion = QStringLiteral("%1 de %2");
+    v.formatoPosicionMovido = QStringLiteral("Camionero %1 de %2");
+    v.columnas = {
+        {QStringLiteral("CIF"), QStringLiteral("NIF"), 85},
+        {QStringLiteral("Apellidos"), QStringLiteral("Apellidos"), 160},
+        {QStringLiteral("Nombre"), QStringLiteral("Nombre"), 110},
+        {QStringLiteral("Direccion"), QStringLiteral("Dirección"), 160},
+        {QStringLiteral("CP"), QStringLiteral("CP"), 50},
+        {QStringLiteral("Ciudad"), QStringLiteral("Ciudad"), 110},
+        {QStringLiteral("Provincia"), QStringLiteral("Provincia"), 100},
+        {QStringLiteral("SueldoBase"), QStringLiteral("Sueldo"), 85,
+         Qt::AlignRight | Qt::AlignVCenter, false, Formato::kMoneda, true},
+        {QStringLiteral("PtsKm"), QStringLiteral("Importe/Km"), 80,
+         Qt::AlignRight | Qt::AlignVCenter, false, Formato::kMoneda, true},
+        {QStringLiteral("Telefono"), QStringLiteral("Teléfono"), 85},
+    };
+    v.seccionRejilla = QStringLiteral("Tabla Camioneros");
+    v.ayudaRejilla = QStringLiteral("Haga doble click sobre el camionero que desee editar");
+    v.ayudasLista = {QStringLiteral("Primer camionero"), QStringLiteral("Camionero anterior"),
+                     QStringLiteral("Camionero siguiente"), QStringLiteral("Último camionero")};
+    v.ayudasEdicion = v.ayudasLista;
+    v.ayudasEdicion << QStringLiteral("Cancelar edición");
+    v.navegadorEdicion = {Navegador::Primero, Navegador::Anterior, Navegador::Siguiente,
+                          Navegador::Ultimo, Navegador::Cancelar};
+    v.botonesEdicion = QList<DeclBoton>{{QStringLiteral("ActEliminar"), {}, {}},
+                                        {QStringLiteral("ActNuevo"), {}, {}}};
+    v.tituloOrdenarPor = QStringLiteral("Ordenar camioneros por");
+    v.ordenes = {
+        {QStringLiteral("NI&F"), QStringLiteral("CIF"), QStringLiteral("NIF a &buscar:")},
+        {QStringLiteral("&Apellidos"), QStringLiteral("Apellidos"),
+         QStringLiteral("Apellidos a &buscar:")},
+    };
+    v.textoClaveDuplicada =
+        QStringLiteral("El CIF del camionero ya existe, cámbielo y vuelva a intentarlo.");
+    return v;
+}
+
+TFormCamioneros::TFormCamioneros(QWidget *parent) : VentanaRegistro(declaracion(), parent) {
+    connect(tabla(), &DataSet::stateChanged, this, [this] {
+        if (m_validar)
+            m_validar->setEnabled(tabla()->isEditing());
+    });
+}
+
+QWidget *TFormCamioneros::crearEdicion() {
+    auto *w = new QWidget;
+    w->setObjectName(QStringLiteral("Edicion"));
+    auto *g = new QGridLayout(w);
+    int fila = 0;
+    auto caja = [&](const QString &campo, const QString &etiqueta,
+                    const QString &mascara = QString(), int ancho = 260) {
+        auto *c = new CajaDatos(w);
+        c->setObjectName(QStringLiteral("Txt") + campo);
+        c->enlazar(fuente(), campo, mascara);
+        c->setMaximumWidth(ancho);
+        auto *l = new QLabel(etiqueta, w);
+        l->setBuddy(c);
+        g->addWidget(l, fila, 0);
+        g->addWidget(c, fila++, 1);
+        return c;
+    };
+    caja(QStringLiteral("CIF"), QStringLiteral("N.I.F."), kMascaraNif, 110);
+    m_apellidos = caja(QStringLiteral("Apellidos"), QStringLiteral("Apellidos"));
+    caja(QStringLiteral("Nombre"), QStringLiteral("Nombre"));
+    caja(QStringLiteral("Direccion"), QStringLiteral("Dirección"));
+    caja(QStringLiteral("CP"), QStringLiteral("C.P."), Mascaras::CodigoPostal, 70);
+    caja(QStringLiteral("Ciudad"), QStringLiteral("Ciudad"));
+    caja(QStringLiteral("Provincia"), QStringLiteral("Provincia"));
+    caja(QStringLiteral("Telefono"), QStringLiteral("Teléfono"), kMascaraTelefono, 110);
+    for (const auto &[campo, etiqueta] :
+         {std::pair{"SueldoBase", "Sueldo Base"}, std::pair{"PtsKm", "Importe/Km"}}) {
+        auto *c = new CajaImporteDatos(w);
+        c->setObjectName(QStringLiteral("Txt") + QString::fromLatin1(campo));
+        c->enlazar(fuente(), QString::fromLatin1(campo), Formato::kMoneda);
+        c->setMaximumWidth(120);
+        auto *l = new QLabel(QString::fromUtf8(etiqueta), w);
+        l->setBuddy(c);
+        g->addWidget(l, fila, 0);
+        g->addWidget(c, fila++, 1);
+    }
+    m_validar = new QPushButton(QStringLiteral("&Validar"), w);
+    m_validar->setObjectName(QStringLiteral("BValidar"));
+    m_validar->setToolTip(QStringLiteral("Actualiza los datos"));
+    m_validar->setEnabled(tabla()->isEditing());
+    connect(m_validar, &QPushButton::clicked, this, &TFormCamioneros::validar);
+    g->addWidget(m_validar, fila++, 1, Qt::AlignLeft);
+    g->setRowStretch(fila, 1);
+    g->setColumnStretch(2, 1);
+    return w;
+}
+
+void TFormCamioneros::nuevo() {
+    VentanaRegistro::nuevo();
+    if (tabla()->state() == DataSet::Insert && m_apellidos)
+        m_apellidos->setFocus();
+}
+
+void TFormCamioneros::validar() {
+    if (!tabla()->isEditing())
+        return;
+    for (const char *campo : {"PtsKm", "SueldoBase"})
+        if (tabla()->value(QString::fromLatin1(campo)).isNull())
+            tabla()->setValue(QString::fromLatin1(campo), 0.0);
+    grabar();
+}
+
+void TFormCamioneros::eliminar() {
+    mostrarPagina(Pagina::Edicion);
+    if (!tabla()->isActive())
+        return;
+    if (tabla()->state() == DataSet::Insert) {
+        tabla()->cancel();
+        return;
+    }
+    if (tabla()->isEmpty())
+        return;
+    const QString nombre = tabla()->value(QStringLiteral("Apellidos")).toString();
+    const QString nif = tabla()->value(QStringLiteral("CIF")).toString();
+    try {
+        if (const auto matricula = Camioneros::camionAsignado(*tabla()->connection(), nif)) {
+            msInfo(QStringLiteral("El camionero ") + nombre +
+                   QStringLiteral(" tiene asignado el camión matrícula [") + *matricula +
+                   QStringLiteral("]. No se puede eliminar."));
+            return;
+        }
+        if (!msSi(QStringLiteral("¿Está seguro que desea eliminar el camionero [") + nombre +
+                  QStringLiteral("] permanentemente? Recuerde que no podrá recuperarlo.")))
+            return;
+        if (tabla()->isEditing())
+            tabla()->cancel();
+        tabla()->remove();
+        if (TDatos *d = TDatos::instancia(); d && d->TCamioneros->isActive())
+            d->TCamioneros->refresh();
+    } catch (const StoreError &e) {
+        msError(e.message());
+    }
+}
+
+Listado TFormCamioneros::listado() const {
+    Listado l;
+    l.titulo = QStringLiteral("LISTADO DE CAMIONEROS");
+    using V = Listado::Valor;
+    l.anadirColumna(QStringLiteral("N.I.F."), V::deCampo(QStringLiteral("CIF")), 0.9);
+    l.anadirColumna(QStringLiteral("Apellidos"), V::deCampo(QStringLiteral("Apellidos")), 1.8);
+    l.anadirColumna(QStringLiteral("Nombre"), V::deCampo(QStringLiteral("Nombre")), 1.2);
+    l.anadirColumna(QStringLiteral("Ciudad"), V::deCampo(QStringLiteral("Ciudad")), 1.2);
+    l.anadirColumna(QStringLiteral("Sueldo base"),
+                    V::deCampo(QStringLiteral("SueldoBase"), Formato::kMoneda), 1.0,
+                    Qt::AlignRight);
+    l.anadirColumna(QStringLiteral("Imp./Km."),
+                    V::deCampo(QStringLiteral("PtsKm"), Formato::kMoneda), 0.8, Qt::AlignRight);
+    l.anadirColumna(QStringLiteral("Teléfono"), V::deCampo(QStringLiteral("Telefono")), 0.9);
+    Listado::LineaResumen medias;
+    medias.etiqueta = QStringLiteral("Medias:");
+    medias.valores << Listado::ValorResumen{QString(),
+                                            Listado::Total::media(QStringLiteral("SueldoBase")),
+                                            l.columna(QStringLiteral("Sueldo base"))}
+                   << Listado::ValorResumen{QString(),
+                                            Listado::Total::media(QStringLiteral("PtsKm")),
+                                            l.columna(QStringLiteral("Imp./Km."))};
+    l.resumen << medias;
+    l.pie.empresa = Listado::rotuloEmpresa();
+    return l;
+}
+
+void TFormCamioneros::imprimir() {
+    TDatos *d = TDatos::instancia();
+    if (!d || !grabar())
+        return;
+    try {
+        d->TCamioneros->open();
+    } catch (const StoreError &e) {
+        msError(e.message());
+        return;
+    }
+    MotorListado motor(listado(), d->TCamioneros);
+    const ValoresPrincipales *v = ValoresPrincipales::instancia();
+    motor.previsualizar(this, v && v->ajustes.progreso == 1);
+}
