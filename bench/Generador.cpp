@@ -480,9 +480,10 @@ QString cif(QChar letra, int sieteDigitos) {
     return letra + d + QString::number((10 - suma % 10) % 10);
 }
 
+// As the drivers window's mask "00000000->A" stores it: eight digits, a dash and the letter.
 QString nif(int ochoDigitos) {
     static const char letras[] = "TRWAGMYFPDXBNJZSQVHLCKE";
-    return QStringLiteral("%1").arg(ochoDigitos, 8, 10, QLatin1Char('0')) +
+    return QStringLiteral("%1-").arg(ochoDigitos, 8, 10, QLatin1Char('0')) +
            QLatin1Char(letras[ochoDigitos % 23]);
 }
 

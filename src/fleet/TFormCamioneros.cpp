@@ -113,7 +113,7 @@ QWidget *TFormCamioneros::crearEdicion() {
         auto *c = new CajaDatos(w);
         c->setObjectName(QStringLiteral("Txt") + campo);
         c->enlazar(fuente(), campo, mascara);
-        c->setMaximumWidth(ancho);
+        c->setFixedWidth(ancho);
         auto *l = new QLabel(etiqueta, w);
         l->setBuddy(c);
         g->addWidget(l, fila, 0);
@@ -133,7 +133,7 @@ QWidget *TFormCamioneros::crearEdicion() {
         auto *c = new CajaImporteDatos(w);
         c->setObjectName(QStringLiteral("Txt") + QString::fromLatin1(campo));
         c->enlazar(fuente(), QString::fromLatin1(campo), Formato::kMoneda);
-        c->setMaximumWidth(120);
+        c->setFixedWidth(120);
         auto *l = new QLabel(QString::fromUtf8(etiqueta), w);
         l->setBuddy(c);
         g->addWidget(l, fila, 0);
