@@ -8,6 +8,7 @@
 #include "app/Utilidades.h"
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
+#include "companies/TFormCopiaSeguridad.h"
 #include "fleet/TFormCamioneros.h"
 #include "invoicing/TFormClientes.h"
 #include "invoicing/TFormFacturacion.h"
@@ -96,6 +97,13 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
                      [] { return new TFormViajes; });
     registrarVentana(QStringLiteral("ActMostrarPortes"), QStringLiteral("FormPortes"),
                      [] { return new TFormPortes; });
+    registrarModal(
+        QStringLiteral("ActMostrarCopiaSeguridad"),
+        [this] {
+            TFormCopiaSeguridad copia(this);
+            copia.exec();
+        },
+        QStringLiteral("Antes de abrir COPIA DE SEGURIDAD debe cerrar todas las ventanas."));
     registrarVentana(QStringLiteral("ActMostrarCamioneros"), QStringLiteral("FormCamioneros"),
                      [] { return new TFormCamioneros; });
     registrarVentana(QStringLiteral("ActFacturas"), QStringLiteral("FormFacturacion"),

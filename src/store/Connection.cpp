@@ -123,6 +123,15 @@ void Connection::open() {
     Q_EMIT opened();
 }
 
+bool Connection::ensureOpen() {
+    if (isOpen())
+        return true;
+    if (m_path.isEmpty() && m_file.isEmpty())
+        return false;
+    open();
+    return true;
+}
+
 void Connection::close() {
     if (!m_db)
         return;

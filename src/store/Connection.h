@@ -40,6 +40,9 @@ public:
     void open();
     void close();
     bool isOpen() const { return m_db != nullptr; }
+    // Open, opening it again when it was closed with its folder or file still set (after a
+    // backup or a restore the next table to open connects again). Throws as open() does.
+    bool ensureOpen();
     sqlite3 *handle() const { return m_db; }
 
     // The schemas this connection serves; a company connection serves every company table.

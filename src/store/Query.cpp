@@ -198,7 +198,7 @@ void Query::describe(Statement &st) {
 void Query::open() {
     if (isActive())
         return;
-    if (!m_conn || !m_conn->isOpen())
+    if (!m_conn || !m_conn->ensureOpen())
         throw StoreError(StoreError::State,
                          QStringLiteral("No hay ninguna base de datos abierta."));
     preparar();
@@ -345,7 +345,7 @@ bool Query::locate(const QString &field, const QVariant &value) {
 void Query::preparar() {
     if (m_preparada == m_sql)
         return;
-    if (!m_conn || !m_conn->isOpen())
+    if (!m_conn || !m_conn->ensureOpen())
         throw StoreError(StoreError::State,
                          QStringLiteral("No hay ninguna base de datos abierta."));
     m_tr = translate(m_sql);
@@ -368,7 +368,7 @@ QVariantList Query::aggregate(const QStringList &sqlExpressions) {
 }
 
 int Query::execSql() {
-    if (!m_conn || !m_conn->isOpen())
+    if (!m_conn || !m_conn->ensureOpen())
         throw StoreError(StoreError::State,
                          QStringLiteral("No hay ninguna base de datos abierta."));
     close();

@@ -161,7 +161,7 @@ void Table::onMasterChanged() {
 void Table::open() {
     if (isActive())
         return;
-    if (!m_conn || !m_conn->isOpen())
+    if (!m_conn || !m_conn->ensureOpen())
         throw StoreError(StoreError::State,
                          QStringLiteral("No hay ninguna base de datos abierta para la tabla %1.")
                              .arg(m_tableName));

@@ -452,11 +452,15 @@ private Q_SLOTS:
 
     void seleccionSinEmpresaEsError() {
         MensajesGuionizados mensajes;
+        // No company: the connection is closed and points at no folder.
+        const QString carpeta = datos->db->path();
         datos->db->close();
+        datos->db->setPath(QString());
         TFormSeleccion f;
         f.setTipo(TFormSeleccion::kCamiones);
         mensajes.esperar(TipoMensaje::Error);
         f.show();
+        datos->db->setPath(carpeta);
         datos->db->open();
         QCOMPARE(mensajes.pendientes(), 0);
         QCOMPARE(f.modelo()->rowCount(), 0);
