@@ -140,6 +140,9 @@ TFormCopiaSeguridad::TFormCopiaSeguridad(QWidget *parent) : QDialog(parent) {
     const QString inicio = QDir::homePath();
     seleccionarCarpetaCopia(inicio);
     seleccionarCarpetaRestaurar(inicio);
+    const QStorageInfo unidad(inicio);
+    m_copia.unidad->setCurrentText(unidad.rootPath());
+    mostrarEspacio(inicio);
 }
 
 QWidget *TFormCopiaSeguridad::crearLista(Lista &l, const QString &texto,
@@ -186,9 +189,12 @@ QWidget *TFormCopiaSeguridad::crearLista(Lista &l, const QString &texto,
 
 void TFormCopiaSeguridad::elegirUnidad(Lista &l, const QString &raiz) {
     l.carpetas->setCurrentIndex(l.modelo->index(raiz));
-    if (&l != &m_copia)
-        return;
-    const QStorageInfo s(raiz);
+    if (&l == &m_copia)
+        mostrarEspacio(raiz);
+}
+
+void TFormCopiaSeguridad::mostrarEspacio(const QString &carpeta) {
+    const QStorageInfo s(carpeta);
     if (!s.isValid() || s.bytesTotal() <= 0)
         return;
     const qint64 total = s.bytesTotal() / 1024 * 1024;

@@ -39,6 +39,8 @@ private:
     QWidget *crearLista(Lista &l, const QString &texto, const QStringList &patrones,
                         const QString &textoFicheros);
     void elegirUnidad(Lista &l, const QString &raiz);
+    // The size, free and used space of the drive holding that folder, in kilobytes.
+    void mostrarEspacio(const QString &carpeta);
     void leerFicheros(Lista &l);
     QString carpetaSeleccionada(const Lista &l) const;
     void mostrarDetalles();
