@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/TFormMenuPrincipal.h"
 #include "common/ControlesDatos.h"
+#include "common/RejillaEdicion.h"
 #include "invoicing/CalculoFactura.h"
 #include "invoicing/TFormFacturacion.h"
 #include "store/Query.h"
@@ -11,6 +12,7 @@
 
 #include <QDate>
 #include <QLabel>
+#include <QTableView>
 #include <QTest>
 
 // Invoices: the calculation of lines and totals, collection, delete and the window's filters.
@@ -358,6 +360,18 @@ private Q_SLOTS:
         QCOMPARE(v.etiquetaOtroImporte(), QStringLiteral("A pagar (USD):"));
         QVERIFY(v.grabar());
         QCOMPARE(v.tabla()->value("LCliente").toString(), QStringLiteral("CLIENTE UNO"));
+        // Moving down past the last line adds one to the invoice, once.
+        QTableView *lineas = v.rejillaLineas()->vista();
+        QTest::keyClick(lineas, Qt::Key_Down);
+        QCOMPARE(v.lineas()->state(), DataSet::Insert);
+        QCOMPARE(v.lineas()->value("NumFactura").toString(), QStringLiteral("000009/05"));
+        QTest::keyClick(lineas, Qt::Key_Down);
+        QCOMPARE(lineas->model()->rowCount(), 1);
+        QVERIFY(lineas->model()->setData(lineas->model()->index(0, 5), QStringLiteral("7,5"),
+                                         Qt::EditRole));
+        QVERIFY(v.rejillaLineas()->grabar());
+        QCOMPARE(valor("select Importe from detalle where NumFactura = '000009/05'").toDouble(),
+                 7.5);
         // A repeated number keeps the typed invoice.
         v.nuevo();
         v.tabla()->setValue("NumFactura", "000009/05");
