@@ -9,6 +9,7 @@
 #include "common/TFormCalendario.h"
 #include "common/TFormLugares.h"
 #include "companies/TFormCopiaSeguridad.h"
+#include "expenses/TFormGastos.h"
 #include "fleet/TFormCamioneros.h"
 #include "invoicing/TFormClientes.h"
 #include "invoicing/TFormFacturacion.h"
@@ -104,6 +105,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
             copia.exec();
         },
         QStringLiteral("Antes de abrir COPIA DE SEGURIDAD debe cerrar todas las ventanas."));
+    registrarVentana(QStringLiteral("ActGastosCamiones"), QStringLiteral("FormGastos"),
+                     [] { return new TFormGastos; });
     registrarVentana(QStringLiteral("ActMostrarCamioneros"), QStringLiteral("FormCamioneros"),
                      [] { return new TFormCamioneros; });
     registrarVentana(QStringLiteral("ActFacturas"), QStringLiteral("FormFacturacion"),

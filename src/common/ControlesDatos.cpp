@@ -270,22 +270,30 @@ void ListaSiNoDatos::keyPressEvent(QKeyEvent *e) {
 }
 
 // ---------------------------------------------------------------------------------------------
-ListaValoresDatos::ListaValoresDatos(const QStringList &valores, QWidget *parent)
+ListaValoresDatos::ListaValoresDatos(const QStringList &valores, QWidget *parent, bool libre)
     : QComboBox(parent) {
-    setEditable(true);
+    setEditable(libre);
     setInsertPolicy(QComboBox::NoInsert);
     addItems(valores);
     setCurrentIndex(-1);
     m_enlace = new EnlaceCampo(
-        this, [this](const QVariant &v) { setEditText(v.toString()); },
+        this,
+        [this](const QVariant &v) {
+            if (isEditable())
+                setEditText(v.toString());
+            else
+                setCurrentIndex(v.isNull() ? -1 : findText(v.toString()));
+        },
         [this]() -> QVariant {
-            const QString t = currentText();
+            const QString t = currentIndex() < 0 && !isEditable() ? QString() : currentText();
             return t.isEmpty() ? QVariant() : QVariant(t);
         });
     connect(this, &QComboBox::activated, this, [this] {
         m_enlace->modificado();
         m_enlace->escribir();
     });
+    if (!libre)
+        return;
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_enlace->modificado(); });
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (m_enlace->pendiente())

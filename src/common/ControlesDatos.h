@@ -135,7 +135,8 @@ private:
 class ListaValoresDatos : public QComboBox {
     Q_OBJECT
 public:
-    ListaValoresDatos(const QStringList &valores, QWidget *parent = nullptr);
+    // `libre`: the user may also type a text of his own.
+    ListaValoresDatos(const QStringList &valores, QWidget *parent = nullptr, bool libre = true);
     void enlazar(DataSource *fuente, const QString &campo);
     EnlaceCampo *enlace() const { return m_enlace; }
 

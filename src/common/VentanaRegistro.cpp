@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -508,6 +509,17 @@ QWidget *VentanaRegistro::crearFiltrar() {
                 const QString valor =
                     f.porClave ? lista->valorClave().toString() : lista->textoMostrado();
                 filtrarPorValor(f.campo, valor, f.sinCorchetes);
+            });
+            break;
+        }
+        case DeclFiltro::Valores: {
+            auto *lista = new QComboBox(panel);
+            lista->setObjectName(QStringLiteral("Lista") + f.campo);
+            lista->addItems(f.valores);
+            lista->setCurrentIndex(-1);
+            capa->addWidget(lista, 1);
+            connect(boton, &QToolButton::clicked, this, [this, f, lista] {
+                filtrarPorValor(f.campo, lista->currentText(), f.sinCorchetes);
             });
             break;
         }
@@ -1033,7 +1045,10 @@ void VentanaRegistro::buscarIncremental(const QString &texto) {
     if (!m_tabla->isActive() || texto.isEmpty())
         return;
     try {
-        m_tabla->findNearest({texto});
+        if (m_decl.busquedaExacta && !m_decl.ordenes.isEmpty())
+            m_tabla->locate(m_decl.ordenes.value(m_decl.ordenInicial).campos, texto);
+        else
+            m_tabla->findNearest({texto});
     } catch (const StoreError &) {
         // A text that cannot be read for the order's field moves nothing.
     }

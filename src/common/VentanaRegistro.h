@@ -62,6 +62,7 @@ struct DeclFiltro {
         Lista,   // a list's displayed text (or its key, with porClave)
         Fecha,   // one date box, with up/down arrows
         Periodo, // "from" and "to" date boxes
+        Valores, // a list of fixed texts (`valores`)
     };
     Tipo tipo;
     QString etiqueta;
@@ -72,6 +73,7 @@ struct DeclFiltro {
     QString etiquetaHasta;     // Periodo
     bool periodoVacio = false; // the period boxes start empty instead of the company's period
     bool sinCorchetes = false; // a new expression names the field bare: Pagado = 'True'
+    QStringList valores;       // Valores
 };
 
 struct DeclBusqueda {
@@ -194,6 +196,8 @@ struct DeclaracionVentana {
     QList<DeclBusqueda> busquedas;
     QList<DeclOrden> ordenes;
     int ordenInicial = 0;
+    // The search box goes to the record whose key is the typed text, not to the nearest one.
+    bool busquedaExacta = false;
     QString tituloBuscarPor = QStringLiteral("Buscar  por  ");
     QString tituloOrdenarPor = QStringLiteral("Ordenar por  ");
 

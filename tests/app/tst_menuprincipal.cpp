@@ -133,7 +133,7 @@ private Q_SLOTS:
                 apariciones += int(m->menu()->actions().count(v.accion("actViajesCamion")));
         QCOMPARE(apariciones, 3);
         // Commands whose windows do not exist yet are there, disabled.
-        QVERIFY(!v.accion("ActGastosCamiones")->isEnabled());
+        QVERIFY(!v.accion("ActMostrarCamiones")->isEnabled());
         QVERIFY(v.accion("ActFacturas")->isEnabled());
         QVERIFY(v.accion("ActMostrarConfiguracion")->isEnabled());
         QVERIFY(v.accion("ActSalir")->isEnabled());
