@@ -231,6 +231,9 @@ public:
                     }
                 return false;
             }
+            // A dialog opened over the window keeps its keys.
+            if (w->isWindow())
+                return false;
         }
         return false;
     }
