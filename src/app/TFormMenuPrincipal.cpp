@@ -4,6 +4,7 @@
 #include "app/Mensajes.h"
 #include "app/MenuPrincipal.h"
 #include "app/Programa.h"
+#include "app/TFormAcercaDe.h"
 #include "app/TFormConfiguracion.h"
 #include "app/Utilidades.h"
 #include "common/TFormCalendario.h"
@@ -76,6 +77,14 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
         dialogo.exec();
     });
     registrarModal(QStringLiteral("ActSalir"), [this] { Salir(); });
+    registrarModal(QStringLiteral("ActAcercaDe"), [this] {
+        TFormAcercaDe acerca(false, this);
+        acerca.exec();
+    });
+    registrarModal(QStringLiteral("actInformacion"), [this] {
+        TFormAcercaDe informacion(true, this);
+        informacion.exec();
+    });
     registrarModal(QStringLiteral("ActMostrarCalculadora"), [this] { calculadora(); });
     registrarModal(QStringLiteral("ActAyudaContenido"), [this] { ayuda(); });
     registrarModal(QStringLiteral("actVentanaCerrarTodas"),

@@ -230,6 +230,12 @@ void Connection::addAlias(const QString &name, const QString &folder) {
     aliasTable().insert(name, folder);
 }
 
+QStringList Connection::aliasNames() {
+    QStringList nombres = aliasTable().keys();
+    nombres.sort(Qt::CaseInsensitive);
+    return nombres;
+}
+
 QString Connection::aliasPath(const QString &name) {
     return aliasTable().value(name);
 }

@@ -72,6 +72,7 @@ public:
     static bool aliasExists(const QString &name);
     static void addAlias(const QString &name, const QString &folder);
     static QString aliasPath(const QString &name);
+    static QStringList aliasNames();
     // Tells whether the SQLite driver is usable at all.
     static bool engineAvailable(QString *version = nullptr);
 
