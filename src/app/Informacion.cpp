@@ -5,6 +5,7 @@
 #include "store/Schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -74,6 +75,13 @@ QString servidorDns() {
         if (l.startsWith(QLatin1String("nameserver")))
             return l.section(QRegularExpression(QStringLiteral("\\s+")), 1, 1);
     return QString();
+}
+
+QString usuarioDelSistema() {
+    for (const char *v : {"USER", "LOGNAME"})
+        if (const QString u = qEnvironmentVariable(v); !u.isEmpty())
+            return u;
+    return QDir::home().dirName();
 }
 
 } // namespace
@@ -173,7 +181,7 @@ QList<Linea> arbolDelSistema() {
         {0, QStringLiteral("Usuario/Red")},
         {1, QStringLiteral("Usuario")},
         {2, QStringLiteral("Nombre Organización -> ")},
-        {2, QStringLiteral("Nombre Usuario -> ") + qEnvironmentVariable("USER")},
+        {2, QStringLiteral("Nombre Usuario -> ") + usuarioDelSistema()},
         {1, QStringLiteral("Red")},
         {2, QStringLiteral("Nombre Equipo -> ") + QSysInfo::machineHostName()},
         {2, QStringLiteral("DNS (TCP/IP) -> ") + servidorDns()},
