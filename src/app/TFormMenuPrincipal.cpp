@@ -14,6 +14,7 @@
 #include "fleet/TFormCamioneros.h"
 #include "invoicing/TFormClientes.h"
 #include "invoicing/TFormFacturacion.h"
+#include "invoicing/TFormLIPRC.h"
 #include "operations/TFormPortes.h"
 #include "operations/TFormViajes.h"
 #include "store/Dates.h"
@@ -118,6 +119,8 @@ TFormMenuPrincipal::TFormMenuPrincipal(QWidget *parent) : QMainWindow(parent) {
                      [] { return new TFormGastos; });
     registrarVentana(QStringLiteral("ActMostrarCamioneros"), QStringLiteral("FormCamioneros"),
                      [] { return new TFormCamioneros; });
+    registrarVentana(QStringLiteral("ActTotalClientes"), QStringLiteral("FormLIPRC"),
+                     [] { return new TFormLIPRC; });
     registrarVentana(QStringLiteral("ActFacturas"), QStringLiteral("FormFacturacion"),
                      [] { return new TFormFacturacion; });
     registrarVentana(QStringLiteral("ActClientes"), QStringLiteral("FormClientes"),
