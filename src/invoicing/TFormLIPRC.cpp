@@ -86,6 +86,7 @@ TFormLIPRC::TFormLIPRC(QWidget *parent) : QWidget(parent) {
     m_rejilla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_rejilla->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_rejilla->verticalHeader()->hide();
+    m_rejilla->verticalHeader()->setDefaultSectionSize(m_rejilla->fontMetrics().height() + 6);
     m_rejilla->setColumnWidth(0, 320);
     m_rejilla->hide();
 
