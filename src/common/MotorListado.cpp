@@ -1,5 +1,7 @@
 #include "common/MotorListado.h"
 
+#include "app/Configuracion.h"
+
 #include "app/Mensajes.h"
 #include "store/DataSet.h"
 #include "store/Table.h"
@@ -658,6 +660,11 @@ void MotorListado::imprimir(QPrinter *printer) {
         pintarPagina(p, i);
     }
     p.end();
+}
+
+void MotorListado::previsualizarSegunAjustes(QWidget *parent) {
+    const ValoresPrincipales *v = ValoresPrincipales::instancia();
+    previsualizar(parent, v && v->ajustes.progreso == 1);
 }
 
 void MotorListado::previsualizar(QWidget *parent, bool progreso) {

@@ -70,6 +70,8 @@ public:
     // The modal print preview, from which the user prints or saves a PDF file; the progress
     // window, when asked for, is closed before it opens.
     void previsualizar(QWidget *parent = nullptr, bool progreso = false);
+    // The same, with the progress window when the company settings ask for it ("Progreso").
+    void previsualizarSegunAjustes(QWidget *parent);
 
     // The progress window lives in the application library, which installs how to show and
     // close it; until then listings show none.

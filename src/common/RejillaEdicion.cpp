@@ -1,5 +1,8 @@
 #include "common/RejillaEdicion.h"
 
+#include "app/IniFile.h"
+#include "app/Programa.h"
+
 #include "app/Mensajes.h"
 #include "common/ControlesDatos.h"
 #include "common/TextoCampo.h"
@@ -221,6 +224,24 @@ RejillaEdicion::RejillaEdicion(const QString &titulo, Table *tabla,
     capa->setContentsMargins(0, 0, 0, 0);
     capa->addLayout(arriba);
     capa->addWidget(m_vista, 1);
+}
+
+void RejillaEdicion::usarAnchosDe(const QString &seccion) {
+    m_seccionAnchos = seccion;
+    const IniFile ini(Programa::ficheroIni());
+    const QList<ColumnaEdicion> &columnas = m_modelo->columnas();
+    for (int i = 0; i < columnas.size(); ++i)
+        m_vista->setColumnWidth(
+            i, ini.readInteger(seccion, columnas[i].campo, m_vista->columnWidth(i)));
+}
+
+void RejillaEdicion::guardarAnchos() const {
+    if (m_seccionAnchos.isEmpty())
+        return;
+    IniFile ini(Programa::ficheroIni());
+    const QList<ColumnaEdicion> &columnas = m_modelo->columnas();
+    for (int i = 0; i < columnas.size(); ++i)
+        ini.writeInteger(m_seccionAnchos, columnas[i].campo, m_vista->columnWidth(i));
 }
 
 void RejillaEdicion::anadir() {

@@ -73,6 +73,11 @@ public:
     // Every time the grid gets the focus (to rebuild a list of offered values).
     std::function<void()> alEntrar;
 
+    // The column widths kept in a section of the configuration file, one key per field: read
+    // now (a missing key keeps the width), written by guardarAnchos().
+    void usarAnchosDe(const QString &seccion);
+    void guardarAnchos() const;
+
     void anadir();
     // Stores the line being added or edited; false (and the error shown) when it cannot.
     bool grabar();
@@ -86,4 +91,5 @@ private:
     ModeloEdicion *m_modelo;
     QTableView *m_vista;
     Navegador *m_navegador;
+    QString m_seccionAnchos;
 };

@@ -208,6 +208,10 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
 
 VentanaRegistro::~VentanaRegistro() = default;
 
+QString tituloPestana(const char *titulo) {
+    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
+}
+
 namespace {
 
 // Editors claim some Ctrl keys for themselves (a line edit deletes with Ctrl+D and goes to the
@@ -240,6 +244,30 @@ public:
 };
 
 } // namespace
+
+RejillaEdicion *
+VentanaRegistro::crearRejillaLineas(Table *lineas, const QList<ColumnaEdicion> &columnas,
+                                    const QStringList &ayudas, const QString &campoEnlace,
+                                    const QString &campoDueno, const QString &avisoSinRegistro,
+                                    const QString &seccionAnchos, QWidget *padre) {
+    auto *r = new RejillaEdicion(QString(), lineas, columnas, ayudas, padre);
+    r->setObjectName(QStringLiteral("Lineas"));
+    r->usarAnchosDe(seccionAnchos);
+    r->antesDeAnadir = [this, avisoSinRegistro] {
+        if (!grabar())
+            return false;
+        if (m_tabla->isEmpty()) {
+            msInfo(avisoSinRegistro);
+            return false;
+        }
+        return true;
+    };
+    r->alAnadir = [this, lineas, campoEnlace, campoDueno] {
+        if (lineas->value(campoEnlace).isNull())
+            lineas->setValue(campoEnlace, m_tabla->value(campoDueno));
+    };
+    return r;
+}
 
 // ------------------------------------------------------------------ commands and pages
 void VentanaRegistro::crearAcciones() {

@@ -4,6 +4,7 @@
 #include "common/ControlesDatos.h"
 #include "common/Listado.h"
 #include "common/PaginaGrafico.h"
+#include "common/RejillaEdicion.h"
 
 #include <QKeySequence>
 #include <QPointer>
@@ -117,6 +118,9 @@ struct DeclBoton {
     QString titulo;
     QString ayuda;
 };
+
+// A tab caption as the record windows pad it: three blanks on each side.
+QString tituloPestana(const char *titulo);
 
 // One figure of the total panel.
 struct CifraTotal {
@@ -288,6 +292,13 @@ protected:
     bool eventFilter(QObject *obj, QEvent *e) override;
 
     const DeclaracionVentana &decl() const { return m_decl; }
+    // A grid of lines under the window's record: a line is added only to a stored record (the
+    // record being typed is stored first; `avisoSinRegistro` when there is none) and takes the
+    // record's `campoDueno` into its `campoEnlace`. Column widths live in `seccionAnchos`.
+    RejillaEdicion *crearRejillaLineas(Table *lineas, const QList<ColumnaEdicion> &columnas,
+                                       const QStringList &ayudas, const QString &campoEnlace,
+                                       const QString &campoDueno, const QString &avisoSinRegistro,
+                                       const QString &seccionAnchos, QWidget *padre);
     QWidget *paginaEdicion() const { return m_paginaEdicion; }
     QTableView *rejilla() const { return m_rejilla; }
     QToolBar *barra() const { return m_barra; }

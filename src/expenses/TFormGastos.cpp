@@ -27,10 +27,6 @@
 
 namespace {
 
-QString pestana(const char *titulo) {
-    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
-}
-
 const QString kSeccionAnchos = QStringLiteral("Width");
 
 const QList<ColumnaRejilla> kColumnasCamion = {
@@ -54,10 +50,10 @@ DeclaracionVentana TFormGastos::declaracion() {
     v.nombre = QStringLiteral("FormGastos");
     v.titulo = QStringLiteral("Gastos de camiones");
     v.tabla = QStringLiteral("Gastos.DB");
-    v.paginas = {{Pagina::Lista, pestana("Lista")},
-                 {Pagina::Edicion, pestana("Edición")},
-                 {Pagina::Filtrar, pestana("Filtrar")},
-                 {Pagina::Buscar, pestana("Buscar")}};
+    v.paginas = {{Pagina::Lista, tituloPestana("Lista")},
+                 {Pagina::Edicion, tituloPestana("Edición")},
+                 {Pagina::Filtrar, tituloPestana("Filtrar")},
+                 {Pagina::Buscar, tituloPestana("Buscar")}};
     v.comandos = {
         {Comando::Nuevo, QStringLiteral("ActNuevo"), QStringLiteral("Nuevo"),
          QStringLiteral("Añade un nuevo gasto")},
@@ -218,8 +214,7 @@ QWidget *TFormGastos::crearEdicion() {
     cabecera->addWidget(tipo, 2, 1, 1, 3);
     cabecera->setColumnStretch(5, 1);
 
-    const IniFile ini(Programa::ficheroIni());
-    QList<ColumnaEdicion> columnas = {
+    const QList<ColumnaEdicion> columnas = {
         {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 85},
         {QStringLiteral("Concepto"), QStringLiteral("Concepto"), 380},
         {QStringLiteral("Cantidad"), QStringLiteral("Cantidad"), 80, true},
@@ -232,31 +227,14 @@ QWidget *TFormGastos::crearEdicion() {
          false,
          Formato::kMoneda},
     };
-    for (ColumnaEdicion &c : columnas)
-        c.ancho = ini.readInteger(kSeccionAnchos, c.campo, c.ancho);
-    m_rejillaLineas =
-        new RejillaEdicion(QString(), m_lineas, columnas,
-                           {QStringLiteral("Primer concepto"), QStringLiteral("Concepto anterior"),
-                            QStringLiteral("Concepto siguiente"), QStringLiteral("Último concepto"),
-                            QStringLiteral("Nuevo concepto"), QStringLiteral("Eliminar concepto"),
-                            QStringLiteral("Validar concepto"), QStringLiteral("Cancelar edición")},
-                           w);
-    m_rejillaLineas->setObjectName(QStringLiteral("Lineas"));
-    // A line takes the number of a stored expense.
-    m_rejillaLineas->antesDeAnadir = [this] {
-        if (!grabar())
-            return false;
-        if (tabla()->isEmpty()) {
-            msInfo(QStringLiteral("Antes de añadir conceptos debe añadir el gasto."));
-            return false;
-        }
-        return true;
-    };
-    m_rejillaLineas->alAnadir = [this] {
-        if (m_lineas->value(QStringLiteral("NumeroGasto")).isNull())
-            m_lineas->setValue(QStringLiteral("NumeroGasto"),
-                               tabla()->value(QStringLiteral("Numero")));
-    };
+    m_rejillaLineas = crearRejillaLineas(
+        m_lineas, columnas,
+        {QStringLiteral("Primer concepto"), QStringLiteral("Concepto anterior"),
+         QStringLiteral("Concepto siguiente"), QStringLiteral("Último concepto"),
+         QStringLiteral("Nuevo concepto"), QStringLiteral("Eliminar concepto"),
+         QStringLiteral("Validar concepto"), QStringLiteral("Cancelar edición")},
+        QStringLiteral("NumeroGasto"), QStringLiteral("Numero"),
+        QStringLiteral("Antes de añadir conceptos debe añadir el gasto."), kSeccionAnchos, w);
     auto *calcularBoton = new QPushButton(QStringLiteral("Calcula&r gasto"), w);
     calcularBoton->setObjectName(QStringLiteral("BCalcular"));
     calcularBoton->setToolTip(QStringLiteral("Realiza los cálculos según los conceptos"));
@@ -433,8 +411,7 @@ void TFormGastos::imprimir() {
     try {
         lineas.open();
         MotorListado motor(listado(), &lineas);
-        const ValoresPrincipales *v = ValoresPrincipales::instancia();
-        motor.previsualizar(this, v && v->ajustes.progreso == 1);
+        motor.previsualizarSegunAjustes(this);
     } catch (const StoreError &e) {
         msError(e.message());
     }
@@ -444,13 +421,8 @@ void TFormGastos::closeEvent(QCloseEvent *e) {
     VentanaRegistro::closeEvent(e);
     if (!e->isAccepted())
         return;
-    if (m_rejillaLineas) {
-        IniFile ini(Programa::ficheroIni());
-        const QList<ColumnaEdicion> &columnas = m_rejillaLineas->modelo()->columnas();
-        for (int i = 0; i < columnas.size(); ++i)
-            ini.writeInteger(kSeccionAnchos, columnas[i].campo,
-                             m_rejillaLineas->vista()->columnWidth(i));
-    }
+    if (m_rejillaLineas)
+        m_rejillaLineas->guardarAnchos();
     m_lineas->close();
     m_camiones->close();
 }

@@ -18,10 +18,6 @@
 
 namespace {
 
-QString pestana(const char *titulo) {
-    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
-}
-
 const QString kMascaraNif = QStringLiteral("00000000->A;1;_");
 const QString kMascaraTelefono = QStringLiteral("0000000009;1;_");
 
@@ -32,9 +28,9 @@ DeclaracionVentana TFormCamioneros::declaracion() {
     v.nombre = QStringLiteral("FormCamioneros");
     v.titulo = QStringLiteral("Camioneros");
     v.tabla = QStringLiteral("Camioner.DB");
-    v.paginas = {{Pagina::Lista, pestana("Lista")},
-                 {Pagina::Edicion, pestana("Edición")},
-                 {Pagina::Buscar, pestana("Buscar/Ordenar")}};
+    v.paginas = {{Pagina::Lista, tituloPestana("Lista")},
+                 {Pagina::Edicion, tituloPestana("Edición")},
+                 {Pagina::Buscar, tituloPestana("Buscar/Ordenar")}};
     v.comandos = {
         {Comando::Nuevo, QStringLiteral("ActNuevo"), QStringLiteral("Nuevo camionero"),
          QStringLiteral("Añade un nuevo camionero")},
@@ -235,6 +231,5 @@ void TFormCamioneros::imprimir() {
         return;
     }
     MotorListado motor(listado(), d->TCamioneros);
-    const ValoresPrincipales *v = ValoresPrincipales::instancia();
-    motor.previsualizar(this, v && v->ajustes.progreso == 1);
+    motor.previsualizarSegunAjustes(this);
 }

@@ -24,11 +24,6 @@ const QString kClaveDuplicada = QStringLiteral(
     "El CIF del cliente ya existe o no lo ha introducido correctamente, cámbielo y vuelva a "
     "intentarlo.");
 
-// Tab captions carry three blanks on each side.
-QString pestana(const char *titulo) {
-    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
-}
-
 } // namespace
 
 DeclaracionVentana TFormClientes::declaracion() {
@@ -36,9 +31,9 @@ DeclaracionVentana TFormClientes::declaracion() {
     v.nombre = QStringLiteral("FormClientes");
     v.titulo = QStringLiteral("Clientes");
     v.tabla = QStringLiteral("cliente.DB");
-    v.paginas = {{Pagina::Lista, pestana("Lista")},
-                 {Pagina::Edicion, pestana("Edición")},
-                 {Pagina::Buscar, pestana("Buscar/Filtrar")}};
+    v.paginas = {{Pagina::Lista, tituloPestana("Lista")},
+                 {Pagina::Edicion, tituloPestana("Edición")},
+                 {Pagina::Buscar, tituloPestana("Buscar/Filtrar")}};
     v.comandos = {
         {Comando::Nuevo, QStringLiteral("ActNuevo"), QStringLiteral("Nuevo cliente"),
          QStringLiteral("Añade un nuevo cliente")},

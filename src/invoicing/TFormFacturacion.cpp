@@ -28,10 +28,6 @@
 
 namespace {
 
-QString pestana(const char *titulo) {
-    return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");
-}
-
 const QString kUnDecimal = QStringLiteral("###,###,###,##0.0;-###,###,###,##0.0;0");
 // The section of the configuration file with the widths of the lines grid.
 const QString kSeccionAnchos = QStringLiteral("Width");
@@ -63,11 +59,11 @@ DeclaracionVentana TFormFacturacion::declaracion() {
     v.nombre = QStringLiteral("FormFacturacion");
     v.titulo = QStringLiteral("Facturas");
     v.tabla = QStringLiteral("facturas.DB");
-    v.paginas = {{Pagina::Lista, pestana("Lista")},
-                 {Pagina::Edicion, pestana("Edición")},
-                 {Pagina::Filtrar, pestana("Filtrar")},
-                 {Pagina::Buscar, pestana("Buscar")},
-                 {Pagina::Graficos, pestana("Gráficos")}};
+    v.paginas = {{Pagina::Lista, tituloPestana("Lista")},
+                 {Pagina::Edicion, tituloPestana("Edición")},
+                 {Pagina::Filtrar, tituloPestana("Filtrar")},
+                 {Pagina::Buscar, tituloPestana("Buscar")},
+                 {Pagina::Graficos, tituloPestana("Gráficos")}};
     v.comandos = {
         {Comando::Nuevo, QStringLiteral("ActNuevoPorte"), QStringLiteral("Nueva factura"),
          QStringLiteral("Añade una nueva factura")},
@@ -330,8 +326,7 @@ QWidget *TFormFacturacion::crearEdicion() {
     cabecera->addWidget(m_pais, 1, 7);
     cabecera->setColumnStretch(8, 1);
 
-    const IniFile ini(Programa::ficheroIni());
-    QList<ColumnaEdicion> columnas = {
+    const QList<ColumnaEdicion> columnas = {
         {QStringLiteral("IDPorte"), QStringLiteral("Porte"), 60},
         {QStringLiteral("IDReporte"), QStringLiteral("Reporte"), 60},
         {QStringLiteral("NumPorte"), QStringLiteral("Número"), 80},
@@ -345,31 +340,14 @@ QWidget *TFormFacturacion::crearEdicion() {
          false,
          Formato::kMoneda},
     };
-    for (ColumnaEdicion &c : columnas)
-        c.ancho = ini.readInteger(kSeccionAnchos, c.campo, c.ancho);
-    m_rejillaLineas =
-        new RejillaEdicion(QString(), m_lineas, columnas,
-                           {QStringLiteral("Primer concepto"), QStringLiteral("Concepto anterior"),
-                            QStringLiteral("Concepto siguiente"), QStringLiteral("Último concepto"),
-                            QStringLiteral("Nuevo concepto"), QStringLiteral("Eliminar concepto"),
-                            QStringLiteral("Validar concepto"), QStringLiteral("Cancelar edición")},
-                           w);
-    m_rejillaLineas->setObjectName(QStringLiteral("Lineas"));
-    // A line belongs to a stored invoice.
-    m_rejillaLineas->antesDeAnadir = [this] {
-        if (!grabar())
-            return false;
-        if (tabla()->isEmpty()) {
-            msInfo(QStringLiteral("Antes de añadir conceptos debe añadir la factura."));
-            return false;
-        }
-        return true;
-    };
-    m_rejillaLineas->alAnadir = [this] {
-        if (m_lineas->value(QStringLiteral("NumFactura")).isNull())
-            m_lineas->setValue(QStringLiteral("NumFactura"),
-                               tabla()->value(QStringLiteral("NumFactura")));
-    };
+    m_rejillaLineas = crearRejillaLineas(
+        m_lineas, columnas,
+        {QStringLiteral("Primer concepto"), QStringLiteral("Concepto anterior"),
+         QStringLiteral("Concepto siguiente"), QStringLiteral("Último concepto"),
+         QStringLiteral("Nuevo concepto"), QStringLiteral("Eliminar concepto"),
+         QStringLiteral("Validar concepto"), QStringLiteral("Cancelar edición")},
+        QStringLiteral("NumFactura"), QStringLiteral("NumFactura"),
+        QStringLiteral("Antes de añadir conceptos debe añadir la factura."), kSeccionAnchos, w);
     auto *calcularBoton = new QPushButton(QStringLiteral("Calcular factura"), w);
     calcularBoton->setObjectName(QStringLiteral("BCalcular"));
     calcularBoton->setToolTip(QStringLiteral("Calcula la factura actual"));
@@ -544,21 +522,12 @@ void TFormFacturacion::eliminar() {
     }
 }
 
-void TFormFacturacion::guardarAnchosLineas() {
-    if (!m_rejillaLineas)
-        return;
-    IniFile ini(Programa::ficheroIni());
-    const QList<ColumnaEdicion> &columnas = m_rejillaLineas->modelo()->columnas();
-    for (int i = 0; i < columnas.size(); ++i)
-        ini.writeInteger(kSeccionAnchos, columnas[i].campo,
-                         m_rejillaLineas->vista()->columnWidth(i));
-}
-
 void TFormFacturacion::closeEvent(QCloseEvent *e) {
     VentanaRegistro::closeEvent(e);
     if (!e->isAccepted())
         return;
-    guardarAnchosLineas();
+    if (m_rejillaLineas)
+        m_rejillaLineas->guardarAnchos();
     m_lineas->close();
     m_clientes->close();
 }

@@ -34,7 +34,6 @@ protected:
 private:
     static DeclaracionVentana declaracion();
     void seguirCliente();
-    void guardarAnchosLineas();
 
     Table *m_lineas;
     Table *m_clientes;

@@ -192,8 +192,7 @@ void TFormLIPRC::imprimir() {
                            });
         tabla.open();
         MotorListado motor(listado(), &tabla);
-        const ValoresPrincipales *v = ValoresPrincipales::instancia();
-        motor.previsualizar(this, v && v->ajustes.progreso == 1);
+        motor.previsualizarSegunAjustes(this);
     } catch (const StoreError &e) {
         msError(e.message());
     }

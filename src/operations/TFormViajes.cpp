@@ -817,8 +817,7 @@ void TFormViajes::imprimir() {
     try {
         lineas.open();
         MotorListado motor(listado(), &lineas);
-        const ValoresPrincipales *v = ValoresPrincipales::instancia();
-        motor.previsualizar(this, v && v->ajustes.progreso == 1);
+        motor.previsualizarSegunAjustes(this);
     } catch (const StoreError &e) {
         msError(e.message());
     }
