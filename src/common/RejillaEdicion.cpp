@@ -253,6 +253,7 @@ void RejillaEdicion::anadir() {
         m_tabla->append();
         if (alAnadir)
             alAnadir();
+        m_tabla->markUnmodified();
     } catch (const StoreError &e) {
         msError(e.message());
         return;
@@ -265,6 +266,11 @@ void RejillaEdicion::anadir() {
 bool RejillaEdicion::grabar() {
     if (!m_tabla->isEditing())
         return true;
+    // A line added and left untouched is dropped, not stored empty.
+    if (m_tabla->state() == DataSet::Insert && !m_tabla->isModified()) {
+        m_tabla->cancel();
+        return true;
+    }
     try {
         m_tabla->post();
         return true;

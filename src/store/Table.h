@@ -54,6 +54,9 @@ public:
     void remove() override;
     void checkBrowseMode() override;
     bool isModified() const { return m_modified; }
+    // The values given so far are defaults of a new record, not changes: an untouched new
+    // record is still abandoned rather than stored.
+    void markUnmodified() { m_modified = false; }
 
     // The first record whose order key is at least the given values (fewer values than order
     // fields compare a prefix); the last record when every key is smaller. Values may be typed

@@ -362,6 +362,10 @@ private Q_SLOTS:
         QCOMPARE(v.tabla()->value("LCliente").toString(), QStringLiteral("CLIENTE UNO"));
         // Moving down past the last line adds one to the invoice, once.
         QTableView *lineas = v.rejillaLineas()->vista();
+        // A line added and left untouched is dropped.
+        QTest::keyClick(lineas, Qt::Key_Down);
+        QVERIFY(v.rejillaLineas()->grabar());
+        QCOMPARE(valor("select count(*) from detalle").toInt(), 0);
         QTest::keyClick(lineas, Qt::Key_Down);
         QCOMPARE(v.lineas()->state(), DataSet::Insert);
         QCOMPARE(v.lineas()->value("NumFactura").toString(), QStringLiteral("000009/05"));
