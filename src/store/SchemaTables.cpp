@@ -91,7 +91,7 @@ TableDef table(const char *fileName, QList<FieldDef> fields, QList<IndexDef> ind
 }
 
 // ---------------------------------------------------------------------------------------------
-// Part 2.1: operations
+// Operations: hauls, reports, trips and their costs, invoices, clients, places
 
 // Haul. Unique: Numero. Orders: Numero, Fecha, ID (the auto-increment, the table's own key),
 // Transportista, Matricula.
@@ -142,7 +142,7 @@ TableDef reportes() {
                  {"Numero"});
 }
 
-// Trip. Unique: NumViaje. The orders are those of the trips window (Part 4.3); "NumPorte" serves
+// Trip. Unique: NumViaje. The orders are those of the trips window; "NumPorte" serves
 // the link from a haul or report number to its trip.
 TableDef viaje() {
     return table("viaje.DB",
@@ -354,7 +354,7 @@ TableDef lugar() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Part 2.2: fleet, expenses and results
+// Fleet, expenses and results
 
 // Vehicle. Unique: Matricula; "MatriculaV" orders by plate. Orders: Matricula, CIF.
 TableDef camiones() {
@@ -397,7 +397,7 @@ TableDef camioner() {
 }
 
 // Insurance policy, linked to its vehicle through "Matricula". "IDCarga" serves the duplicate
-// look-up of the external load (Part 7.5).
+// look-up of the external load.
 TableDef seguros() {
     return table("Seguros.DB",
                  {
@@ -458,7 +458,7 @@ TableDef neumaticos() {
 }
 
 // Expense. Unique: Numero (the auto-increment). Orders: Numero, Fecha, Matricula. "IDCarga"
-// serves the duplicate look-up of the external load (Part 7.5).
+// serves the duplicate look-up of the external load.
 TableDef gastos() {
     return table("Gastos.DB",
                  {
@@ -545,7 +545,7 @@ TableDef gastomes() {
                  });
 }
 
-// Work table of the kilometre windows (Part 6.5): emptied and refilled, kept in the order added.
+// Work table of the kilometre windows: emptied and refilled, kept in the order added.
 TableDef kmCamioneroListadoViajes() {
     return table("KmCamioneroListadoViajes.DB", {
                                                     text("Numero", 9),
@@ -569,7 +569,7 @@ namespace Schema {
 
 const QList<TableDef> &companyTables() {
     static const QList<TableDef> tables{
-        // Part 2.1
+        // Operations
         portes(),
         reportes(),
         viaje(),
@@ -581,7 +581,7 @@ const QList<TableDef> &companyTables() {
         detalle(),
         cliente(),
         lugar(),
-        // Part 2.2
+        // Fleet, expenses and results
         camiones(),
         camioner(),
         seguros(),
@@ -631,7 +631,7 @@ const TableDef &registry() {
     return def;
 }
 
-// The work table "TT.DB" of the "TEMP" folder (totals by client, Part 5.5): exactly three stored
+// The work table "TT.DB" of the "TEMP" folder (totals by client): exactly three stored
 // fields and the primary index "IndiceCliente".
 const TableDef &workTableTT() {
     static const TableDef def = table("TT.DB",

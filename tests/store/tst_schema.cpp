@@ -493,7 +493,7 @@ void TstSchema::fieldOrder_data() {
                                              "Telefono",    "Fax",          "Email",
                                              "Inscripcion", "RutaLogotipo", "AjustarTamano",
                                              "Nota",        "ACTIVA"};
-    // Exactly the three stored fields of Part 5.5.
+    // Exactly the three stored fields of the totals by client.
     QTest::newRow("TT") << "TT.DB" << QStringList{"Cliente", "I.Portes", "I.Reportes"};
 }
 
