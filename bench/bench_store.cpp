@@ -1,6 +1,7 @@
 // The store against plain SQLite on the same large company: each pair does the same work, once
 // through our cursors and queries, once as a one-off statement of the sqlite3 C API.
 
+#include "Comparacion.h"
 #include "Generador.h"
 
 #include "store/Connection.h"
@@ -23,10 +24,6 @@
 #include <sqlite3.h>
 #include <vector>
 
-#ifndef VELMORA_BUILD_DIR
-#define VELMORA_BUILD_DIR "."
-#endif
-
 namespace {
 
 struct Entorno {
@@ -40,33 +37,6 @@ Entorno g;
 
 // ---------------------------------------------------------------------------------------------
 // Setup
-
-QString carpetaDatos() {
-    const QString env = qEnvironmentVariable("VELMORA_BENCH_DIR");
-    return QDir(env.isEmpty() ? QStringLiteral(VELMORA_BUILD_DIR "/bench-data/EmpGrande") : env)
-        .absolutePath();
-}
-
-// Generated once; a run that was interrupted leaves only the temporary folder behind.
-void prepararDatos(const QString &carpeta) {
-    if (QFileInfo::exists(QDir(carpeta).filePath(QStringLiteral("datos.db"))))
-        return;
-    const QString temporal = carpeta + QStringLiteral(".generando");
-    QDir(temporal).removeRecursively();
-    std::printf("Generando la empresa grande en %s ...\n", qPrintable(carpeta));
-    QElapsedTimer reloj;
-    reloj.start();
-    Generador::generarEmpresa(temporal, Generador::Tamano::grande(), Generador::kSemillaGrande,
-                              [](const QString &tabla, qint64 n) {
-                                  std::printf("  %-16s %9lld\n", qPrintable(tabla), qlonglong(n));
-                                  std::fflush(stdout);
-                              });
-    QDir(carpeta).removeRecursively();
-    if (!QDir().rename(temporal, carpeta))
-        throw StoreError(StoreError::Database,
-                         QStringLiteral("No se puede renombrar %1.").arg(temporal));
-    std::printf("Generada en %.1f s\n", reloj.elapsed() / 1000.0);
-}
 
 void ejecutar(const char *sql) {
     char *error = nullptr;
@@ -300,14 +270,7 @@ void GrabarPorte_SQL(benchmark::State &state) {
 
 // ---------------------------------------------------------------------------------------------
 
-struct Par {
-    const char *nombre;
-    const char *texto;
-    void (*propio)(benchmark::State &);
-    void (*sql)(benchmark::State &);
-};
-
-const Par kPares[] = {
+const std::vector<Comparacion::Par> kPares = {
     {"CursorPortes", "Abrir cursor de portes y leer 256 filas", CursorPortes_Store,
      CursorPortes_SQL},
     {"TotalFiltrado", "Cuenta y suma de portes filtrados", TotalFiltrado_Store, TotalFiltrado_SQL},
@@ -315,106 +278,23 @@ const Par kPares[] = {
     {"GrabarPorte", "Grabar un porte", GrabarPorte_Store, GrabarPorte_SQL},
 };
 
-// Keeps the mean real time per iteration of every benchmark: its "mean" aggregate when it was
-// repeated, else the average of its runs.
-class Informe : public benchmark::ConsoleReporter {
-public:
-    // Seconds per iteration, real and CPU; zero when the benchmark did not run.
-    struct Tiempo {
-        double real = 0;
-        double cpu = 0;
-    };
-
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs) {
-            if (r.error_occurred)
-                continue;
-            const double unidad = benchmark::GetTimeUnitMultiplier(r.time_unit);
-            const Tiempo t{r.GetAdjustedRealTime() / unidad, r.GetAdjustedCPUTime() / unidad};
-            const std::string &nombre = r.run_name.function_name;
-            if (r.run_type == Run::RT_Aggregate) {
-                if (r.aggregate_name == "mean")
-                    medias[nombre] = t;
-            } else if (r.iterations > 0) {
-                Suma &s = sumas[nombre];
-                s.real += t.real;
-                s.cpu += t.cpu;
-                ++s.veces;
-            }
-        }
-    }
-
-    Tiempo media(const std::string &nombre) const {
-        if (const auto it = medias.find(nombre); it != medias.end())
-            return it->second;
-        const auto it = sumas.find(nombre);
-        if (it == sumas.end() || it->second.veces == 0)
-            return {};
-        return {it->second.real / it->second.veces, it->second.cpu / it->second.veces};
-    }
-
-private:
-    struct Suma {
-        double real = 0;
-        double cpu = 0;
-        int veces = 0;
-    };
-    std::map<std::string, Tiempo> medias;
-    std::map<std::string, Suma> sumas;
-};
-
-// The figure asked of each pair is the ratio of mean real times; the CPU ratio beside it shows
-// what is left of a write once the wait for the disk is taken out.
-void imprimirCocientes(const Informe &informe) {
-    std::printf("\n%s %12s %12s %11s %11s\n",
-                QStringLiteral("Par").leftJustified(42).toUtf8().constData(), "Propio (us)",
-                "SQL (us)", "Propio/SQL", "CPU P/SQL");
-    for (const Par &p : kPares) {
-        const Informe::Tiempo propio = informe.media(std::string(p.nombre) + "_Store");
-        const Informe::Tiempo sql = informe.media(std::string(p.nombre) + "_SQL");
-        if (propio.real <= 0 || sql.real <= 0 || sql.cpu <= 0)
-            continue;
-        std::printf("%s %12.1f %12.1f %11.2f %11.2f\n",
-                    QString::fromUtf8(p.texto).leftJustified(42).toUtf8().constData(),
-                    propio.real * 1e6, sql.real * 1e6, propio.real / sql.real,
-                    propio.cpu / sql.cpu);
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
     // Writes wait on the disk, which other work shares: unless told otherwise, repeat every
     // benchmark in random order so that a slow moment does not fall on one side of a pair.
-    static char repeticiones[] = "--benchmark_repetitions=5";
-    static char mezclar[] = "--benchmark_enable_random_interleaving=true";
-    static char resumen[] = "--benchmark_report_aggregates_only=true";
-    std::vector<char *> args(argv, argv + argc);
-    const bool indicado = std::any_of(args.begin(), args.end(), [](const char *a) {
-        return std::strncmp(a, "--benchmark_repetitions", 23) == 0;
-    });
-    if (!indicado)
-        args.insert(args.begin() + 1, {repeticiones, mezclar, resumen});
+    std::vector<char *> args = Comparacion::argumentos(argc, argv);
     int n = int(args.size());
     benchmark::Initialize(&n, args.data());
     if (benchmark::ReportUnrecognizedArguments(n, args.data()))
         return 1;
     QCoreApplication app(n, args.data());
     try {
-        const QString carpeta = carpetaDatos();
-        prepararDatos(carpeta);
+        const QString carpeta = Comparacion::carpetaDatos();
+        Comparacion::prepararDatos(carpeta);
         abrir(carpeta);
         std::printf("Empresa: %s  matrícula: %s\n", qPrintable(carpeta), qPrintable(g.matricula));
-        for (const Par &p : kPares) {
-            benchmark::RegisterBenchmark((std::string(p.nombre) + "_Store").c_str(), p.propio)
-                ->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark((std::string(p.nombre) + "_SQL").c_str(), p.sql)
-                ->Unit(benchmark::kMicrosecond);
-        }
-        Informe informe;
-        benchmark::RunSpecifiedBenchmarks(&informe);
-        imprimirCocientes(informe);
+        Comparacion::ejecutar(kPares);
     } catch (const StoreError &e) {
         std::fprintf(stderr, "Error: %s\n", e.what());
         return 1;

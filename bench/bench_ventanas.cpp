@@ -2,6 +2,7 @@
 // search box and one filter with its total, each once through the window and once as the same
 // reads done as one-off statements of the sqlite3 C API.
 
+#include "Comparacion.h"
 #include "Generador.h"
 
 #include "app/Mensajes.h"
@@ -35,10 +36,6 @@
 #include <unordered_set>
 #include <vector>
 
-#ifndef VELMORA_BUILD_DIR
-#define VELMORA_BUILD_DIR "."
-#endif
-
 namespace {
 
 // The rows a grid of the hauls window shows at a time on a usual screen.
@@ -57,29 +54,6 @@ Entorno g;
 
 // ---------------------------------------------------------------------------------------------
 // Setup
-
-QString carpetaDatos() {
-    const QString env = qEnvironmentVariable("VELMORA_BENCH_DIR");
-    return QDir(env.isEmpty() ? QStringLiteral(VELMORA_BUILD_DIR "/bench-data/EmpGrande") : env)
-        .absolutePath();
-}
-
-// Generated once; a run that was interrupted leaves only the temporary folder behind.
-void prepararDatos(const QString &carpeta) {
-    if (QFileInfo::exists(QDir(carpeta).filePath(QStringLiteral("datos.db"))))
-        return;
-    const QString temporal = carpeta + QStringLiteral(".generando");
-    QDir(temporal).removeRecursively();
-    std::printf("Generando la empresa grande en %s ...\n", qPrintable(carpeta));
-    QElapsedTimer reloj;
-    reloj.start();
-    Generador::generarEmpresa(temporal, Generador::Tamano::grande(), Generador::kSemillaGrande);
-    QDir(carpeta).removeRecursively();
-    if (!QDir().rename(temporal, carpeta))
-        throw StoreError(StoreError::Database,
-                         QStringLiteral("No se puede renombrar %1.").arg(temporal));
-    std::printf("Generada en %.1f s\n", reloj.elapsed() / 1000.0);
-}
 
 // A message box would wait for a user that is not there: any message stops the run.
 class MensajesAbortan : public ServicioMensajes {
@@ -752,84 +726,14 @@ void compararRecalculo() {
 
 // ---------------------------------------------------------------------------------------------
 
-struct Par {
-    const char *nombre;
-    const char *texto;
-    void (*propio)(benchmark::State &);
-    void (*sql)(benchmark::State &);
-};
-
-const Par kPares[] = {
+const std::vector<Comparacion::Par> kPares = {
     {"AbrirVentana", "Abrir la ventana de portes", AbrirVentana_Store, AbrirVentana_SQL},
     {"BuscarTecla", "Una tecla en la búsqueda", BuscarTecla_Store, BuscarTecla_SQL},
     {"FiltrarTotal", "Filtro por matrícula con total", FiltrarTotal_Store, FiltrarTotal_SQL},
-    {"RecalcularTodos", "Recalcular todos los viajes", RecalcularTodos_Store, RecalcularTodos_SQL},
+    // One run of a whole recalculation is long enough to measure.
+    {"RecalcularTodos", "Recalcular todos los viajes", RecalcularTodos_Store, RecalcularTodos_SQL,
+     true},
 };
-
-// Keeps the mean real time per iteration of every benchmark: its "mean" aggregate when it was
-// repeated, else the average of its runs.
-class Informe : public benchmark::ConsoleReporter {
-public:
-    // Seconds per iteration, real and CPU; zero when the benchmark did not run.
-    struct Tiempo {
-        double real = 0;
-        double cpu = 0;
-    };
-
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs) {
-            if (r.error_occurred)
-                continue;
-            const double unidad = benchmark::GetTimeUnitMultiplier(r.time_unit);
-            const Tiempo t{r.GetAdjustedRealTime() / unidad, r.GetAdjustedCPUTime() / unidad};
-            const std::string &nombre = r.run_name.function_name;
-            if (r.run_type == Run::RT_Aggregate) {
-                if (r.aggregate_name == "mean")
-                    medias[nombre] = t;
-            } else if (r.iterations > 0) {
-                Suma &s = sumas[nombre];
-                s.real += t.real;
-                s.cpu += t.cpu;
-                ++s.veces;
-            }
-        }
-    }
-
-    Tiempo media(const std::string &nombre) const {
-        if (const auto it = medias.find(nombre); it != medias.end())
-            return it->second;
-        const auto it = sumas.find(nombre);
-        if (it == sumas.end() || it->second.veces == 0)
-            return {};
-        return {it->second.real / it->second.veces, it->second.cpu / it->second.veces};
-    }
-
-private:
-    struct Suma {
-        double real = 0;
-        double cpu = 0;
-        int veces = 0;
-    };
-    std::map<std::string, Tiempo> medias;
-    std::map<std::string, Suma> sumas;
-};
-
-void imprimirCocientes(const Informe &informe) {
-    std::printf("\n%s %12s %12s %11s %11s\n",
-                QStringLiteral("Par").leftJustified(42).toUtf8().constData(), "Propio (us)",
-                "SQL (us)", "Propio/SQL", "CPU P/SQL");
-    for (const Par &p : kPares) {
-        const Informe::Tiempo propio = informe.media(std::string(p.nombre) + "_Store");
-        const Informe::Tiempo sql = informe.media(std::string(p.nombre) + "_SQL");
-        if (propio.real <= 0 || sql.real <= 0 || sql.cpu <= 0)
-            continue;
-        std::printf("%s %12.1f %12.1f %11.2f %11.2f\n",
-                    QString::fromUtf8(p.texto).leftJustified(42).toUtf8().constData(),
-                    propio.real * 1e6, sql.real * 1e6, propio.real / sql.real,
-                    propio.cpu / sql.cpu);
-    }
-}
 
 bool esTraza(const char *a) {
     return std::strcmp(a, "--trazar") == 0;
@@ -842,17 +746,9 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Other work shares the machine: unless told otherwise, repeat every benchmark in random
     // order so that a slow moment does not fall on one side of a pair.
-    static char repeticiones[] = "--benchmark_repetitions=5";
-    static char mezclar[] = "--benchmark_enable_random_interleaving=true";
-    static char resumen[] = "--benchmark_report_aggregates_only=true";
-    std::vector<char *> args(argv, argv + argc);
+    std::vector<char *> args = Comparacion::argumentos(argc, argv);
     const bool soloTraza = std::any_of(args.begin(), args.end(), esTraza);
     args.erase(std::remove_if(args.begin(), args.end(), esTraza), args.end());
-    const bool indicado = std::any_of(args.begin(), args.end(), [](const char *a) {
-        return std::strncmp(a, "--benchmark_repetitions", 23) == 0;
-    });
-    if (!indicado)
-        args.insert(args.begin() + 1, {repeticiones, mezclar, resumen});
     int n = int(args.size());
     benchmark::Initialize(&n, args.data());
     if (benchmark::ReportUnrecognizedArguments(n, args.data()))
@@ -865,28 +761,15 @@ int main(int argc, char **argv) {
     Programa::fijarCarpeta(programa.path());
     TFormMenuPrincipal principal;
     try {
-        const QString carpeta = carpetaDatos();
-        prepararDatos(carpeta);
+        const QString carpeta = Comparacion::carpetaDatos();
+        Comparacion::prepararDatos(carpeta);
         abrir(carpeta, principal);
         if (soloTraza) {
             trazar();
         } else {
             std::printf("Empresa: %s\n", qPrintable(carpeta));
             compararRecalculo();
-            for (const Par &p : kPares) {
-                // One run of a whole recalculation is long enough to measure.
-                const bool largo = std::strcmp(p.nombre, "RecalcularTodos") == 0;
-                for (auto [lado, funcion] : {std::pair{"_Store", p.propio}, {"_SQL", p.sql}}) {
-                    auto *b = benchmark::RegisterBenchmark((std::string(p.nombre) + lado).c_str(),
-                                                           funcion);
-                    b->Unit(benchmark::kMicrosecond);
-                    if (largo)
-                        b->Iterations(1);
-                }
-            }
-            Informe informe;
-            benchmark::RunSpecifiedBenchmarks(&informe);
-            imprimirCocientes(informe);
+            Comparacion::ejecutar(kPares);
         }
     } catch (const StoreError &e) {
         std::fprintf(stderr, "Error: %s\n", e.what());
