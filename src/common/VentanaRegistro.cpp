@@ -910,13 +910,24 @@ void VentanaRegistro::eliminar() {
     mostrarPagina(Pagina::Edicion);
     if (!m_tabla->isActive() || (m_tabla->isEmpty() && !m_tabla->isEditing()))
         return;
-    if (!m_decl.preguntaEliminar.isEmpty() && !msSi(m_decl.preguntaEliminar))
+    if (m_decl.descartarNuevoAlEliminar && m_tabla->state() == DataSet::Insert) {
+        m_tabla->cancel();
         return;
+    }
     try {
-        m_tabla->remove();
+        if (!puedeEliminar())
+            return;
+        const QString pregunta = preguntaEliminar();
+        if (!pregunta.isEmpty() && !msSi(pregunta))
+            return;
+        eliminarRegistro();
     } catch (const StoreError &e) {
         msError(e.message());
     }
+}
+
+void VentanaRegistro::eliminarRegistro() {
+    m_tabla->remove();
 }
 
 // ------------------------------------------------------------------ filters and totals

@@ -210,6 +210,8 @@ struct DeclaracionVentana {
     QString textoClaveDuplicada;
     QString textoSinFiltro; // the filter line without filter (invoices: "Todas (sin filtro)")
     QString preguntaEliminar;
+    // "Eliminar" on a record being added abandons it without asking.
+    bool descartarNuevoAlEliminar = false;
     bool grabarAlCerrar = true;
 };
 
@@ -284,6 +286,11 @@ protected:
     virtual bool grabarDetalles() { return true; }
     // Refuses a record the window must not store, before the store sees it: throws StoreError.
     virtual void comprobarRegistro() {}
+    // "Eliminar", in this order: whether the current record may go (false: the window has said
+    // why), the question asked (empty: none), and the delete itself (its lines with it).
+    virtual bool puedeEliminar() { return true; }
+    virtual QString preguntaEliminar() const { return m_decl.preguntaEliminar; }
+    virtual void eliminarRegistro();
     // The messages of a failed post: one per error, the window's own text for a key violation.
     virtual void informarFalloGrabar(const StoreError &e);
 

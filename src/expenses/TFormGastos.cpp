@@ -149,6 +149,8 @@ DeclaracionVentana TFormGastos::declaracion() {
         DeclTotal::importe(QStringLiteral("select *\nfrom gastos"), QStringLiteral("ImporteTotal"));
     v.textoClaveDuplicada =
         QStringLiteral("El número de gasto ya existe, cámbielo y vuelva a intentarlo.");
+    v.preguntaEliminar = QStringLiteral("¿Está seguro que desea eliminar el gasto actual?");
+    v.descartarNuevoAlEliminar = true;
     return v;
 }
 
@@ -293,27 +295,12 @@ void TFormGastos::calcularGasto() {
     m_lineas->refresh();
 }
 
-void TFormGastos::eliminar() {
-    mostrarPagina(Pagina::Edicion);
-    if (!tabla()->isActive())
-        return;
-    if (tabla()->state() == DataSet::Insert) {
+void TFormGastos::eliminarRegistro() {
+    if (m_lineas->isEditing())
+        m_lineas->cancel();
+    if (tabla()->isEditing())
         tabla()->cancel();
-        return;
-    }
-    if (tabla()->isEmpty())
-        return;
-    if (!msSi(QStringLiteral("¿Está seguro que desea eliminar el gasto actual?")))
-        return;
-    try {
-        if (m_lineas->isEditing())
-            m_lineas->cancel();
-        if (tabla()->isEditing())
-            tabla()->cancel();
-        eliminarGasto(*tabla()->connection(), *tabla());
-    } catch (const StoreError &e) {
-        msError(e.message());
-    }
+    eliminarGasto(*tabla()->connection(), *tabla());
 }
 
 void TFormGastos::actualizar() {

@@ -15,7 +15,6 @@ public:
     void calcularGasto();
     // Deletes the expenses, as filtered, dated before 2001, after asking.
     void actualizar();
-    void eliminar() override;
     void nuevo() override;
     Listado listado() const;
 
@@ -31,6 +30,7 @@ protected:
     void calcular() override { calcularGasto(); }
     void imprimir() override;
     bool grabarDetalles() override;
+    void eliminarRegistro() override;
     void closeEvent(QCloseEvent *e) override;
 
 private:

@@ -89,6 +89,7 @@ DeclaracionVentana TFormCamioneros::declaracion() {
     };
     v.textoClaveDuplicada =
         QStringLiteral("El CIF del camionero ya existe, cámbielo y vuelva a intentarlo.");
+    v.descartarNuevoAlEliminar = true;
     return v;
 }
 
@@ -161,36 +162,28 @@ void TFormCamioneros::validar() {
     grabar();
 }
 
-void TFormCamioneros::eliminar() {
-    mostrarPagina(Pagina::Edicion);
-    if (!tabla()->isActive())
-        return;
-    if (tabla()->state() == DataSet::Insert) {
-        tabla()->cancel();
-        return;
-    }
-    if (tabla()->isEmpty())
-        return;
-    const QString nombre = tabla()->value(QStringLiteral("Apellidos")).toString();
+bool TFormCamioneros::puedeEliminar() {
     const QString nif = tabla()->value(QStringLiteral("CIF")).toString();
-    try {
-        if (const auto matricula = Camioneros::camionAsignado(*tabla()->connection(), nif)) {
-            msInfo(QStringLiteral("El camionero ") + nombre +
-                   QStringLiteral(" tiene asignado el camión matrícula [") + *matricula +
-                   QStringLiteral("]. No se puede eliminar."));
-            return;
-        }
-        if (!msSi(QStringLiteral("¿Está seguro que desea eliminar el camionero [") + nombre +
-                  QStringLiteral("] permanentemente? Recuerde que no podrá recuperarlo.")))
-            return;
-        if (tabla()->isEditing())
-            tabla()->cancel();
-        tabla()->remove();
-        if (TDatos *d = TDatos::instancia(); d && d->TCamioneros->isActive())
-            d->TCamioneros->refresh();
-    } catch (const StoreError &e) {
-        msError(e.message());
-    }
+    const auto matricula = Camioneros::camionAsignado(*tabla()->connection(), nif);
+    if (!matricula)
+        return true;
+    msInfo(QStringLiteral("El camionero ") +
+           tabla()->value(QStringLiteral("Apellidos")).toString() +
+           QStringLiteral(" tiene asignado el camión matrícula [") + *matricula +
+           QStringLiteral("]. No se puede eliminar."));
+    return false;
+}
+
+QString TFormCamioneros::preguntaEliminar() const {
+    return QStringLiteral("¿Está seguro que desea eliminar el camionero [") +
+           tabla()->value(QStringLiteral("Apellidos")).toString() +
+           QStringLiteral("] permanentemente? Recuerde que no podrá recuperarlo.");
+}
+
+void TFormCamioneros::eliminarRegistro() {
+    VentanaRegistro::eliminarRegistro();
+    if (TDatos *d = TDatos::instancia(); d && d->TCamioneros->isActive())
+        d->TCamioneros->refresh();
 }
 
 Listado TFormCamioneros::listado() const {

@@ -14,7 +14,6 @@ public:
 
     // "&Validar": empty amounts become 0 and the driver is stored.
     void validar();
-    void eliminar() override;
     void nuevo() override;
     // "LISTADO DE CAMIONEROS" of the shared drivers table, with the averages of the pay terms.
     Listado listado() const;
@@ -22,6 +21,9 @@ public:
 protected:
     QWidget *crearEdicion() override;
     void imprimir() override;
+    bool puedeEliminar() override;
+    QString preguntaEliminar() const override;
+    void eliminarRegistro() override;
 
 private:
     static DeclaracionVentana declaracion();

@@ -239,36 +239,33 @@ void TFormClientes::comprobarRegistro() {
                          QStringLiteral("CIF"));
 }
 
-void TFormClientes::eliminar() {
-    mostrarPagina(Pagina::Edicion);
-    if (!tabla()->isActive() || tabla()->isEmpty() || tabla()->isEditing())
-        return;
+bool TFormClientes::puedeEliminar() {
+    if (tabla()->isEditing())
+        return false;
     const QString nombre = tabla()->value(QStringLiteral("Apellidos")).toString();
     const QString cif = tabla()->value(QStringLiteral("CIF")).toString();
-    try {
-        switch (Clientes::uso(*tabla()->connection(), nombre, cif)) {
-        case Clientes::Uso::Portes:
-            msInfo(QStringLiteral("El cliente ") + nombre +
-                   QStringLiteral(" tiene portes. No se puede eliminar."));
-            return;
-        case Clientes::Uso::Reportes:
-            msInfo(QStringLiteral("El cliente ") + nombre +
-                   QStringLiteral(" tiene reportes. No se puede eliminar."));
-            return;
-        case Clientes::Uso::Facturas:
-            msInfo(QStringLiteral("El cliente ") + nombre +
-                   QStringLiteral(" tiene facturas. No se puede eliminar."));
-            return;
-        case Clientes::Uso::Ninguno:
-            break;
-        }
-        if (!msSi(QStringLiteral("¿Está seguro que desea eliminar el cliente [") + nombre +
-                  QStringLiteral("] permanentemente? Recuerde que no podrá recuperarlo.")))
-            return;
-        tabla()->remove();
-    } catch (const StoreError &e) {
-        msError(e.message());
+    const char *uso = nullptr;
+    switch (Clientes::uso(*tabla()->connection(), nombre, cif)) {
+    case Clientes::Uso::Portes:
+        uso = " tiene portes. No se puede eliminar.";
+        break;
+    case Clientes::Uso::Reportes:
+        uso = " tiene reportes. No se puede eliminar.";
+        break;
+    case Clientes::Uso::Facturas:
+        uso = " tiene facturas. No se puede eliminar.";
+        break;
+    case Clientes::Uso::Ninguno:
+        return true;
     }
+    msInfo(QStringLiteral("El cliente ") + nombre + QString::fromUtf8(uso));
+    return false;
+}
+
+QString TFormClientes::preguntaEliminar() const {
+    return QStringLiteral("¿Está seguro que desea eliminar el cliente [") +
+           tabla()->value(QStringLiteral("Apellidos")).toString() +
+           QStringLiteral("] permanentemente? Recuerde que no podrá recuperarlo.");
 }
 
 void TFormClientes::actualizarCambios() {

@@ -18,13 +18,14 @@ public:
     void validar();
     // "&Actualizar cambios": the rename carried into hauls and reports.
     void actualizarCambios();
-    void eliminar() override;
     Listado listado() const;
 
 protected:
     QWidget *crearEdicion() override;
     void imprimir() override;
     void comprobarRegistro() override;
+    bool puedeEliminar() override;
+    QString preguntaEliminar() const override;
 
 private:
     static DeclaracionVentana declaracion();

@@ -202,6 +202,7 @@ DeclaracionVentana TFormFacturacion::declaracion() {
     total.sufijoSinFiltro = QStringLiteral(" Ptas.");
     v.total = total;
     v.textoSinFiltro = QStringLiteral("Todas (sin filtro)");
+    v.descartarNuevoAlEliminar = true;
     v.textoClaveDuplicada =
         QStringLiteral("El número de factura ya existe, cámbielo y vuelva a intentarlo.");
     return v;
@@ -497,29 +498,17 @@ void TFormFacturacion::cobrada() {
             QStringLiteral("%1 Portes y %2 Reportes actualizados").arg(c.portes).arg(c.reportes));
 }
 
-void TFormFacturacion::eliminar() {
-    mostrarPagina(Pagina::Edicion);
-    if (!tabla()->isActive())
-        return;
-    if (tabla()->state() == DataSet::Insert) {
+QString TFormFacturacion::preguntaEliminar() const {
+    return QStringLiteral("¿Está seguro que desea eliminar la factura nº: [") +
+           tabla()->value(QStringLiteral("NumFactura")).toString() + QStringLiteral("] ?");
+}
+
+void TFormFacturacion::eliminarRegistro() {
+    if (m_lineas->isEditing())
+        m_lineas->cancel();
+    if (tabla()->isEditing())
         tabla()->cancel();
-        return;
-    }
-    if (tabla()->isEmpty())
-        return;
-    const QString numero = tabla()->value(QStringLiteral("NumFactura")).toString();
-    if (!msSi(QStringLiteral("¿Está seguro que desea eliminar la factura nº: [") + numero +
-              QStringLiteral("] ?")))
-        return;
-    try {
-        if (m_lineas->isEditing())
-            m_lineas->cancel();
-        if (tabla()->isEditing())
-            tabla()->cancel();
-        eliminarFactura(*tabla()->connection(), *tabla());
-    } catch (const StoreError &e) {
-        msError(e.message());
-    }
+    eliminarFactura(*tabla()->connection(), *tabla());
 }
 
 void TFormFacturacion::closeEvent(QCloseEvent *e) {

@@ -16,7 +16,6 @@ public:
 
     void calcularFactura();
     void cobrada();
-    void eliminar() override;
 
     Table *lineas() const { return m_lineas; }
     RejillaEdicion *rejillaLineas() const { return m_rejillaLineas; }
@@ -29,6 +28,8 @@ protected:
     void calcular() override { calcularFactura(); }
     void estado() override { cobrada(); }
     bool grabarDetalles() override;
+    QString preguntaEliminar() const override;
+    void eliminarRegistro() override;
     void closeEvent(QCloseEvent *e) override;
 
 private:

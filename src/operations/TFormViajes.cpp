@@ -249,6 +249,11 @@ DeclaracionVentana TFormViajes::declaracion() {
     v.grafico = DeclGrafico{QStringLiteral("FechaSalida"), {}, QString(), QStringLiteral("Viaje")};
     v.textoClaveDuplicada =
         QStringLiteral("El número de viaje ya existe, cámbielo y vuelva a intentarlo.");
+    v.preguntaEliminar =
+        QStringLiteral("¿Está seguro que desea eliminar el viaje actual?\r\r  · Pulse \"Sí\" para "
+                       "eliminar el viaje (recuerde que no podrá recuperarlo).\r · Pulse \"No\" "
+                       "para cancelar el proceso.");
+    v.descartarNuevoAlEliminar = true;
     return v;
 }
 
@@ -653,24 +658,8 @@ void TFormViajes::recalcularTodos() {
     tabla()->refresh();
 }
 
-void TFormViajes::eliminar() {
-    mostrarPagina(Pagina::Edicion);
-    if (!tabla()->isActive() || (tabla()->isEmpty() && !tabla()->isEditing()))
-        return;
-    if (tabla()->state() == DataSet::Insert) {
-        tabla()->cancel();
-        return;
-    }
-    if (!msSi(QStringLiteral(
-            "¿Está seguro que desea eliminar el viaje actual?\r\r  · Pulse \"Sí\" para "
-            "eliminar el viaje (recuerde que no podrá recuperarlo).\r · Pulse \"No\" "
-            "para cancelar el proceso.")))
-        return;
-    try {
-        EliminarViaje::ejecutar(*TDatos::instancia()->db, *tabla());
-    } catch (const StoreError &e) {
-        msError(e.message());
-    }
+void TFormViajes::eliminarRegistro() {
+    EliminarViaje::ejecutar(*TDatos::instancia()->db, *tabla());
 }
 
 void TFormViajes::prepararGrafico() {

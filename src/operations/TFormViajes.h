@@ -35,7 +35,7 @@ protected:
     void abrirTablas() override;
     void calcular() override { calcularResultado(); }
     void imprimir() override;
-    void eliminar() override;
+    void eliminarRegistro() override;
     void nuevo() override;
     bool grabarDetalles() override;
 
