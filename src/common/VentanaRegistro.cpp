@@ -26,6 +26,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -207,6 +208,21 @@ VentanaRegistro::VentanaRegistro(const DeclaracionVentana &decl, QWidget *parent
 }
 
 VentanaRegistro::~VentanaRegistro() = default;
+
+DeclComando comandoEstandar(Comando c, const QString &ayuda) {
+    static const QHash<int, QPair<const char *, const char *>> nombres = {
+        {int(Comando::Lista), {"ActLista", "Lista"}},
+        {int(Comando::Edicion), {"ActEdicion", "Edición"}},
+        {int(Comando::Filtrar), {"ActFiltrar", "Filtrar"}},
+        {int(Comando::Buscar), {"ActBuscar", "Buscar/Ordenar"}},
+        {int(Comando::Graficos), {"ActGraficos", "Gráficos"}},
+        {int(Comando::QuitarFiltros), {"ActQuitarFiltros", "Quitar filtros"}},
+        {int(Comando::Imprimir), {"ActPrevisualizar", "Imprimir"}},
+        {int(Comando::Cerrar), {"ActCerrar", "Cerrar ventana"}},
+    };
+    const auto n = nombres.value(int(c));
+    return {c, QString::fromLatin1(n.first), QString::fromUtf8(n.second), ayuda};
+}
 
 QString tituloPestana(const char *titulo) {
     return QStringLiteral("   ") + QString::fromUtf8(titulo) + QStringLiteral("   ");

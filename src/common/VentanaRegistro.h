@@ -101,6 +101,10 @@ struct DeclComando {
     QString ayuda;
 };
 
+// A command with the action name and caption every record window gives it ("ActLista",
+// "Lista"; "ActPrevisualizar", "Imprimir"; ...) and the window's own hint.
+DeclComando comandoEstandar(Comando c, const QString &ayuda);
+
 // A command of the window's own (hauls: "Anadir reporte", Ctrl+D).
 struct DeclExtra {
     QString nombre;
