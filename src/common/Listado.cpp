@@ -102,6 +102,16 @@ Listado::Columna &Listado::anadirColumna(const QString &titulo, const Valor &val
     return columnas.last();
 }
 
+void Listado::anadirDatos(const QList<QPair<QString, QString>> &datos) {
+    for (int i = 0; i < datos.size(); ++i) {
+        Bloque b;
+        b.texto = Valor::texto(datos[i].first + QLatin1Char(' ') + datos[i].second);
+        b.rect = QRectF(10 + (i % 2) * 95, 2 + (i / 2) * 5.5, 90, 5);
+        b.puntos = 9;
+        bloquesTitulo << b;
+    }
+}
+
 int Listado::columna(const QString &titulo) const {
     for (int i = 0; i < columnas.size(); ++i)
         if (columnas[i].titulo == titulo)

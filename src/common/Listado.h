@@ -125,6 +125,9 @@ struct Listado {
     Columna &anadirColumna(const QString &titulo, const Valor &valor, double ancho = 1,
                            Qt::Alignment alineacion = Qt::AlignLeft);
     int columna(const QString &titulo) const; // -1 when missing
+    // Labelled values of the one record a listing is about ("Nº Viaje: 000001/05"), two to a
+    // line in the title band.
+    void anadirDatos(const QList<QPair<QString, QString>> &datos);
 
     // The company label of page footers: "<code> -  <name>", or the name alone, from the open
     // company's settings.

@@ -8,6 +8,7 @@
 #include "common/Formato.h"
 #include "common/MotorListado.h"
 #include "common/RejillaEdicion.h"
+#include "common/TextoCampo.h"
 #include "expenses/CalculoGasto.h"
 #include "store/Dates.h"
 #include "store/Query.h"
@@ -326,12 +327,8 @@ Listado TFormGastos::listado() const {
     l.orientacion = QPageLayout::Portrait;
     using V = Listado::Valor;
     auto texto = [t](const char *campo, const QString &formato = QString()) {
-        const QVariant v = t->value(QString::fromLatin1(campo));
-        if (v.typeId() == QMetaType::QDate)
-            return Dates::shortText(v.toDate());
-        if (!formato.isEmpty() && !v.isNull())
-            return Formato::formatFloat(formato, v.toDouble());
-        return v.toString();
+        const QString c = QString::fromLatin1(campo);
+        return textoCampo(t->value(c), t->fieldInfo(c).type, formato);
     };
     QString descripcion, tipoCamion;
     {
@@ -352,13 +349,7 @@ Listado TFormGastos::listado() const {
         {QStringLiteral("Tipo:"), tipoCamion},
         {QStringLiteral("Tipo de gasto:"), texto("Tipo")},
     };
-    for (int i = 0; i < datos.size(); ++i) {
-        Listado::Bloque b;
-        b.texto = V::texto(datos[i].first + QLatin1Char(' ') + datos[i].second);
-        b.rect = QRectF(10 + (i % 2) * 95, 2 + (i / 2) * 5.5, 90, 5);
-        b.puntos = 9;
-        l.bloquesTitulo << b;
-    }
+    l.anadirDatos(datos);
     l.anadirColumna(QStringLiteral("Fecha"), V::deCampo(QStringLiteral("Fecha")), 0.9);
     l.anadirColumna(QStringLiteral("Concepto"), V::deCampo(QStringLiteral("Concepto")), 3);
     l.anadirColumna(QStringLiteral("Cantidad"),

@@ -8,6 +8,7 @@
 #include "common/Mascaras.h"
 #include "common/MotorListado.h"
 #include "common/RejillaEdicion.h"
+#include "common/TextoCampo.h"
 #include "operations/EliminarViaje.h"
 #include "operations/ResultadoViaje.h"
 #include "store/DataSource.h"
@@ -713,12 +714,8 @@ Listado TFormViajes::listado() {
     using V = Listado::Valor;
     const QString kKm = QStringLiteral("###,###,###,##0.00;-###,###,###,##0");
     auto texto = [t](const char *campo, const QString &formato = QString()) {
-        const QVariant v = t->value(QString::fromLatin1(campo));
-        if (v.typeId() == QMetaType::QDate)
-            return Dates::shortText(v.toDate());
-        if (!formato.isEmpty() && !v.isNull())
-            return Formato::formatFloat(formato, v.toDouble());
-        return v.toString();
+        const QString c = QString::fromLatin1(campo);
+        return textoCampo(t->value(c), t->fieldInfo(c).type, formato);
     };
     QString nombre, apellidos;
     {
@@ -751,13 +748,7 @@ Listado TFormViajes::listado() {
         {QStringLiteral("Consumo:"), texto("Consumo", kDosDecimales) + QStringLiteral(" /100 Km.")},
         {QStringLiteral("Precio Km:"), texto("PrecioKm", Formato::kMoneda)},
     };
-    for (int i = 0; i < datosViaje.size(); ++i) {
-        Listado::Bloque b;
-        b.texto = V::texto(datosViaje[i].first + QLatin1Char(' ') + datosViaje[i].second);
-        b.rect = QRectF(10 + (i % 2) * 95, 2 + (i / 2) * 5.5, 90, 5);
-        b.puntos = 9;
-        l.bloquesTitulo << b;
-    }
+    l.anadirDatos(datosViaje);
     l.anadirColumna(QStringLiteral("Autopista / Gasto / Lugar"),
                     V::deCampo(QStringLiteral("Texto")), 3);
     l.anadirColumna(QStringLiteral("Tramo"), V::deCampo(QStringLiteral("Tramo")), 2);
